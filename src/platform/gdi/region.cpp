@@ -160,7 +160,7 @@ Region::Region(const RECT& r) {
 }
 
 Region Region::FromRects(std::span<const RECT> rects) {
-  // Pairwise unions in a balanced tree, so each rectangle takes part in log n merges.
+  // Pairwise unions in a balanced tree, so each rectangle goes through log n merges.
   std::vector<Region> level;
   level.reserve(rects.size());
   for (const RECT& r : rects)

@@ -258,7 +258,7 @@ TEST(Region, QueriesAreHalfOpen) {
       {{10, 0, 20, 10}, false, false},   // exactly the gap
       {{9, 9, 21, 10}, true, false},     // one pixel of each side
       {{0, 10, 10, 20}, false, false},   // just below
-      {{20, 0, 30, 10}, true, true},     // one part exactly
+      {{20, 0, 30, 10}, true, true},     // exactly the right-hand rectangle
       {{0, 0, 30, 10}, true, false},     // across the gap
       {{5, 5, 5, 5}, false, true},       // empty: no pixel in, none missing
   };
