@@ -32,7 +32,15 @@ bool PatternUsable(DcObject& dc) { return BrushColor(dc.state.brush).has_value()
 // Copies rows of a 32-bit surface; overlapping copies inside one bitmap go in a safe order.
 void CopyRows(Bitmap& dst, const RECT& d, const Bitmap& src, int sx, int sy) {
   const std::size_t bytes = static_cast<std::size_t>(RectWidth(d)) * 4;
-  const bool upward = &dst == &src && sy < d.top;
+  if (&dst != &src) {
+    if (bytes == dst.Stride() && bytes == src.Stride()) {  // whole rows: one block
+      std::memcpy(dst.Row(d.top), src.Row(sy), bytes * static_cast<std::size_t>(RectHeight(d)));
+      return;
+    }
+    for (int row = 0; row < RectHeight(d); ++row) std::memcpy(dst.Row(d.top + row) + d.left, src.Row(sy + row) + sx, bytes);
+    return;
+  }
+  const bool upward = sy < d.top;
   for (int i = 0; i < RectHeight(d); ++i) {
     const int row = upward ? RectHeight(d) - 1 - i : i;
     std::memmove(dst.Row(d.top + row) + d.left, src.Row(sy + row) + sx, bytes);
@@ -125,11 +133,21 @@ BOOL StretchBlt(HDC dstHandle, int x, int y, int width, int height, HDC srcHandl
   for (const RECT& c : dst->Clip().Rects()) {
     const RECT r = Intersection(c, box);
     if (IsEmpty(r)) continue;
+    int previousRow = -1;
     for (int yy = r.top; yy < r.bottom; ++yy) {
       std::int64_t j = ((yy - target.top) * 2 + 1) * sh / (2 * dh);
       if (mirrorY) j = sh - 1 - j;
       const int srow = static_cast<int>(from.top + j);
-      if (srow < 0 || srow >= s->Height()) continue;
+      if (srow < 0 || srow >= s->Height()) {
+        previousRow = -1;
+        continue;
+      }
+      // Enlarging repeats source rows: a repeated row is the target row above it.
+      if (fast && code == 0xCC && d != s && srow == previousRow) {
+        std::memcpy(d->Row(yy) + r.left, d->Row(yy - 1) + r.left, static_cast<std::size_t>(RectWidth(r)) * 4);
+        continue;
+      }
+      previousRow = srow;
       if (fast) {
         const Pixel* in = s->Row(srow);
         Pixel* out = d->Row(yy);
