@@ -2,12 +2,17 @@
 
 #include <algorithm>
 
+#include "framework/stored_properties.h"
 #include "framework/sysutils.h"
 
 namespace fw {
 
 const TMetaClass& TComponent::StaticClass() {
-  static const TMetaClass meta("TComponent", &TPersistent::StaticClass(), FactoryFor<TComponent>());
+  static const TMetaClass meta("TComponent", &TPersistent::StaticClass(), FactoryFor<TComponent>(),
+                               Stored<TComponent>([](auto& b) {
+                                 b.String("Name", &TComponent::SetName);
+                                 b.Integer("Tag", &TComponent::SetTag);
+                               }));
   return meta;
 }
 

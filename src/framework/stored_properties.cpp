@@ -28,18 +28,6 @@ class Updating {
 
 }  // namespace
 
-const TEnumValue* FindEnumValue(const TEnumType& type, std::string_view name) {
-  for (const TEnumValue& v : type.values)
-    if (SameText(v.name, name)) return &v;
-  return nullptr;
-}
-
-std::string EnumName(const TEnumType& type, std::int64_t value) {
-  for (const TEnumValue& v : type.values)
-    if (v.value == value) return v.name;
-  return {};
-}
-
 void ValueMismatch(const TPropertyUse& use, const char* expected) {
   use.context.Fail(use.value.line, PropertyTitle(use) + " expects " + expected + ", not " + DescribeValue(use.value.kind));
 }

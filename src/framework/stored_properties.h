@@ -28,6 +28,7 @@
 #include <utility>
 
 #include "framework/component.h"
+#include "framework/enum_names.h"
 #include "framework/form_tree.h"
 #include "framework/sets.h"
 
@@ -36,20 +37,6 @@ namespace fw {
 class TCollection;
 class TStrings;
 class TStream;
-
-// The names of an enumeration's values, or of integer constants (colours, charsets).
-struct TEnumValue {
-  const char* name;
-  std::int64_t value;
-};
-struct TEnumType {
-  const char* name;
-  std::span<const TEnumValue> values;
-};
-// The value named (case ignored), or nullptr.
-const TEnumValue* FindEnumValue(const TEnumType& type, std::string_view name);
-// The name of a value, or empty.
-std::string EnumName(const TEnumType& type, std::int64_t value);
 
 // What the description reader offers to the properties it applies.
 class TReadContext {

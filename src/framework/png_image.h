@@ -1,0 +1,61 @@
+#pragma once
+// PNG and JPEG pictures, decoded by the platform's codecs into a 32-bit bitmap that draws them:
+// a PNG keeps its alpha (straight, not premultiplied) and is blended by it; a JPEG is opaque and
+// keeps its file to save again.
+#include <cstdint>
+#include <vector>
+
+#include "framework/bitmap.h"
+
+namespace fw {
+
+class TPngImage : public TGraphic {
+  FW_DECLARE_CLASS
+
+ public:
+  TPngImage();
+
+  int Width() const override { return bitmap_.Width(); }
+  int Height() const override { return bitmap_.Height(); }
+  void SetSize(int width, int height) override;
+  void LoadFromStream(TStream& stream) override;
+  void SaveToStream(TStream& stream) const override;
+  // The pixels, B,G,R and straight alpha (AlphaFormat afDefined).
+  TBitmap& Bitmap() { return bitmap_; }
+  const TBitmap& Bitmap() const { return bitmap_; }
+  void Assign(const TPersistent* source) override;
+
+ protected:
+  void AssignTo(TPersistent* dest) const override;
+  void Draw(TCanvas& canvas, const plat::RECT& rect) override;
+
+ private:
+  TBitmap bitmap_;
+};
+
+class TJPEGImage : public TGraphic {
+  FW_DECLARE_CLASS
+
+ public:
+  TJPEGImage();
+
+  int Width() const override { return bitmap_.Width(); }
+  int Height() const override { return bitmap_.Height(); }
+  // Resizing leaves a picture that is no longer the file it was read from.
+  void SetSize(int width, int height) override;
+  void LoadFromStream(TStream& stream) override;
+  // Writes the file it was read from; a JPEG made any other way cannot be written.
+  void SaveToStream(TStream& stream) const override;
+  const TBitmap& Bitmap() const { return bitmap_; }
+  void Assign(const TPersistent* source) override;
+
+ protected:
+  void AssignTo(TPersistent* dest) const override;
+  void Draw(TCanvas& canvas, const plat::RECT& rect) override;
+
+ private:
+  TBitmap bitmap_;
+  std::vector<std::uint8_t> file_;
+};
+
+}  // namespace fw
