@@ -21,6 +21,10 @@ using LONG_PTR = std::intptr_t;
 using DWORD_PTR = std::uintptr_t;
 using ULONG = std::uint32_t;
 
+// Handles shared by several parts of the platform.
+using HANDLE = void*;
+using HMONITOR = struct HMONITOR__*;
+
 inline constexpr BOOL TRUE = 1;
 inline constexpr BOOL FALSE = 0;
 
