@@ -17,6 +17,8 @@ namespace gdi {
 
 struct Face;
 struct FallbackList;
+struct FontObject;
+struct DcObject;
 
 // A grey-scale glyph image; left/top place its top-left corner relative to the pen on the
 // baseline (y down, so top is usually negative).
@@ -64,7 +66,7 @@ class FontInstance {
  public:
   // Shared between logical fonts that ask for the same thing.
   static std::shared_ptr<const FontInstance> For(const LOGFONT& lf);
-  explicit FontInstance(Token) {}
+  explicit FontInstance(Token);
   FontInstance(const FontInstance&) = delete;
   FontInstance& operator=(const FontInstance&) = delete;
   ~FontInstance();
@@ -115,5 +117,12 @@ class FontInstance {
   mutable std::uint64_t shapeCount_ = 0;
   mutable std::uint64_t rasterCount_ = 0;
 };
+
+namespace gdi {
+// The instance behind a logical font, made on first use and kept on the font object.
+const FontInstance& InstanceOf(FontObject& font);
+// The font selected into a context, or the default GUI font when that has gone.
+const FontInstance& SelectedFont(DcObject& dc);
+}  // namespace gdi
 
 }  // namespace plat

@@ -135,6 +135,7 @@ std::shared_ptr<Face> OpenFace(const std::string& file, int index, int pixelSize
 
 }  // namespace gdi
 
+FontInstance::FontInstance(Token) {}
 FontInstance::~FontInstance() = default;
 
 std::shared_ptr<const FontInstance> FontInstance::For(const LOGFONT& lf) {
@@ -259,7 +260,7 @@ const gdi::GlyphImage& FontInstance::Glyph(const gdi::ShapedGlyph& g) const {
   ++rasterCount_;
   const Slot& slot = *slots_[g.slot];
   FT_Face face = slot.face->face;
-  if (FT_Load_Glyph(face, g.glyph, kLoadFlags) != 0) return image;
+  if (FT_Load_Glyph(face, g.glyph, gdi::kLoadFlags) != 0) return image;
   FT_GlyphSlot gs = face->glyph;
   if (gs->format == FT_GLYPH_FORMAT_OUTLINE) {
     if (slot.synthItalic) {

@@ -88,6 +88,8 @@ inline constexpr UINT DT_NOFULLWIDTHCHARBREAK = 0x00080000;
 inline constexpr UINT DT_HIDEPREFIX = 0x00100000;
 inline constexpr UINT DT_PREFIXONLY = 0x00200000;
 
+inline constexpr UINT TA_NOUPDATECP = 0;
+inline constexpr UINT TA_UPDATECP = 1;  // draw at, and move, the current position
 inline constexpr UINT TA_LEFT = 0;
 inline constexpr UINT TA_RIGHT = 2;
 inline constexpr UINT TA_CENTER = 6;

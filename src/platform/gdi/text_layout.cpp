@@ -109,6 +109,8 @@ class Layouter {
       auto run = font_.Shape(para, rtl_);
       if (!Ellipsis() || run->width <= width_) {
         LaidLine line;
+        line.start = static_cast<std::uint32_t>(start);
+        line.end = static_cast<std::uint32_t>(end);
         line.width = run->width;
         Underlines(line, run, start, end, 0);
         line.pieces.push_back({std::move(run), 0});
@@ -118,7 +120,7 @@ class Layouter {
     }
     std::vector<Item> items = Items(start, end);
     if (!Wrap()) {
-      Line(items, 0, items.size());
+      Line(items, 0, items.size(), start);
       return;
     }
     std::size_t s = 0;
@@ -145,7 +147,7 @@ class Layouter {
       }
       std::size_t end = next;
       while (end > s && items[end - 1].space && next < items.size()) --end;
-      Line(items, s, end);
+      Line(items, s, end, start);
       s = next;
     } while (s < items.size());
   }
@@ -191,7 +193,7 @@ class Layouter {
     return items;
   }
 
-  void Line(const std::vector<Item>& items, std::size_t a, std::size_t b) {
+  void Line(const std::vector<Item>& items, std::size_t a, std::size_t b, std::size_t paraStart) {
     bool ellipsis = false;
     if (Ellipsis()) {
       std::int64_t x = 0;
@@ -214,6 +216,8 @@ class Layouter {
     }
 
     LaidLine line;
+    line.start = static_cast<std::uint32_t>(a < items.size() ? items[a].start : paraStart);
+    line.end = b > a ? items[b - 1].end : line.start;
     int x = 0;
     std::size_t i = a;
     while (i < b || ellipsis) {
@@ -224,7 +228,7 @@ class Layouter {
       }
       std::size_t j = i;
       while (j < b && !items[j].tab) ++j;
-      const std::size_t start = i < b ? items[i].start : (b > a ? items[b - 1].end : items.empty() ? 0 : items[a].start);
+      const std::size_t start = i < b ? items[i].start : line.end;
       const std::size_t end = i < b ? items[j - 1].end : start;
       const bool last = j == b && ellipsis;
       std::shared_ptr<const ShapedRun> run;

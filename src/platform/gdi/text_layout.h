@@ -16,6 +16,8 @@ struct LaidPiece {
 };
 
 struct LaidLine {
+  std::uint32_t start = 0;  // the characters shown, as a byte range of the text without prefixes
+  std::uint32_t end = 0;
   std::vector<LaidPiece> pieces;
   int width = 0;
   std::vector<std::pair<int, int>> underlines;  // prefix underlines, x from and to

@@ -1,0 +1,29 @@
+#pragma once
+// Inside the text code: putting shaped runs and decoration lines on a 32-bit surface. Coverage
+// is blended over the destination per channel; covered pixels get alpha 0, like every other
+// GDI write. Nothing outside the clip rectangles or the surface is touched.
+#include <span>
+#include <vector>
+
+#include "platform/gdi/bitmap.h"
+#include "platform/gdi/font_engine.h"
+
+namespace plat::gdi {
+
+class TextPainter {
+ public:
+  // clip: surface rectangles that may be drawn on; limit, when given, cuts them further.
+  TextPainter(Bitmap& surface, std::span<const RECT> clip, const RECT* limit);
+
+  bool Empty() const { return rects_.empty(); }
+  void Fill(const RECT& r, COLORREF color);
+  // The run's pen starts at x on the baseline y.
+  void Draw(const FontInstance& font, const ShapedRun& run, int x, int y, COLORREF color);
+
+ private:
+  Bitmap& surface_;
+  std::vector<RECT> rects_;
+  RECT box_{};
+};
+
+}  // namespace plat::gdi
