@@ -175,7 +175,8 @@ std::shared_ptr<gdi::ShapedRun> FontInstance::ShapeUncached(std::string_view tex
     const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buf, &count);
     const hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(buf, &count);
     for (unsigned k = 0; k < count; ++k) {
-      std::int32_t advance = pos[k].x_advance;
+      // Whole-pixel advances, as the platform's text has: widths add up and glyphs sit alike.
+      std::int32_t advance = (pos[k].x_advance + 32) & ~63;
       if (advance > 0) advance += slot.boldStrength;
       gdi::ShapedGlyph g;
       g.glyph = info[k].codepoint;
