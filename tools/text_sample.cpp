@@ -26,8 +26,8 @@ bool SavePng(const Bitmap& bitmap, const char* path, int scale) {
   }
   png_init_io(png, f);
   png_set_IHDR(png, info, static_cast<png_uint_32>(bitmap.Width() * scale),
-               static_cast<png_uint_32>(bitmap.Height() * scale), 8,
-               PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+               static_cast<png_uint_32>(bitmap.Height() * scale), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
   std::vector<png_byte> row(static_cast<std::size_t>(bitmap.Width() * scale) * 3);
   for (int y = 0; y < bitmap.Height() * scale; ++y) {

@@ -26,9 +26,9 @@ HFONT CreateFontIndirect(const LOGFONT* lf) {
   return static_cast<HFONT>(gdi::Register(std::make_unique<gdi::FontObject>(*lf)));
 }
 
-HFONT CreateFont(int height, int width, int escapement, int orientation, int weight, DWORD italic,
-                 DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision,
-                 DWORD quality, DWORD pitchAndFamily, const char* faceName) {
+HFONT CreateFont(int height, int width, int escapement, int orientation, int weight, DWORD italic, DWORD underline,
+                 DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision, DWORD quality,
+                 DWORD pitchAndFamily, const char* faceName) {
   LOGFONT lf;
   lf.lfHeight = height;
   lf.lfWidth = width;

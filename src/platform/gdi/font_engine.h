@@ -32,11 +32,11 @@ struct GlyphImage {
 
 struct ShapedGlyph {
   std::uint32_t glyph = 0;
-  std::uint32_t cluster = 0;  // byte offset of the cluster's first character in the run's text
-  std::int32_t x = 0;         // pen position in pixels from the run's left edge
-  std::int32_t y = 0;         // baseline shift in pixels, y down
-  std::int32_t advance = 0;   // pixels up to the next glyph's pen position
-  std::uint8_t slot = 0;      // which face of the instance
+  std::uint32_t cluster = 0;                  // byte offset of the cluster's first character in the run's text
+  std::int32_t x = 0;                         // pen position in pixels from the run's left edge
+  std::int32_t y = 0;                         // baseline shift in pixels, y down
+  std::int32_t advance = 0;                   // pixels up to the next glyph's pen position
+  std::uint8_t slot = 0;                      // which face of the instance
   mutable const GlyphImage* image = nullptr;  // filled on first draw
 };
 

@@ -142,8 +142,8 @@ std::shared_ptr<const FontInstance> FontInstance::For(const LOGFONT& lf) {
   static std::unordered_map<std::string, std::shared_ptr<const FontInstance>> cache;
   std::string key = lf.lfFaceName;
   for (long v : {static_cast<long>(lf.lfHeight), static_cast<long>(lf.lfWeight), static_cast<long>(lf.lfItalic),
-                 static_cast<long>(lf.lfUnderline), static_cast<long>(lf.lfStrikeOut),
-                 static_cast<long>(lf.lfCharSet), static_cast<long>(lf.lfPitchAndFamily)})
+                 static_cast<long>(lf.lfUnderline), static_cast<long>(lf.lfStrikeOut), static_cast<long>(lf.lfCharSet),
+                 static_cast<long>(lf.lfPitchAndFamily)})
     key += '\0' + std::to_string(v);
   if (auto it = cache.find(key); it != cache.end()) return it->second;
 

@@ -51,7 +51,9 @@ BOOL GetTextExtentPoint32(HDC handle, const char* text, int count, SIZE* size) {
   return TRUE;
 }
 
-BOOL TextOut(HDC dc, int x, int y, const char* text, int count) { return ExtTextOut(dc, x, y, 0, nullptr, text, count); }
+BOOL TextOut(HDC dc, int x, int y, const char* text, int count) {
+  return ExtTextOut(dc, x, y, 0, nullptr, text, count);
+}
 
 BOOL ExtTextOut(HDC handle, int x, int y, UINT options, const RECT* rect, const char* text, int count) {
   DcObject* dc = GetDc(handle);
@@ -124,8 +126,11 @@ int DrawText(HDC handle, const char* text, int count, RECT* rect, UINT format) {
 
   int top = rect->top;
   if (flags & DT_SINGLELINE) {
-    if (flags & DT_VCENTER) top = (rect->top + rect->bottom - height) / 2;
-    else if (flags & DT_BOTTOM) top = rect->bottom - height;
+    if (flags & DT_VCENTER) {
+      top = (rect->top + rect->bottom - height) / 2;
+    } else if (flags & DT_BOTTOM) {
+      top = rect->bottom - height;
+    }
   }
   const int result = top - rect->top + height;
 
@@ -147,8 +152,11 @@ int DrawText(HDC handle, const char* text, int count, RECT* rect, UINT format) {
     // An edit control shows no partly visible last line.
     if ((flags & DT_EDITCONTROL) && i > 0 && lineTop + layout.lineHeight > rect->bottom) break;
     int left = rect->left;
-    if (flags & DT_CENTER) left = (rect->left + rect->right - line.width) / 2;
-    else if (flags & DT_RIGHT) left = rect->right - line.width;
+    if (flags & DT_CENTER) {
+      left = (rect->left + rect->right - line.width) / 2;
+    } else if (flags & DT_RIGHT) {
+      left = rect->right - line.width;
+    }
     const int x = left + origin.x;
     const int y = lineTop + origin.y;
     const int baseline = y + ascent;

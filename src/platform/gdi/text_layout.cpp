@@ -48,8 +48,7 @@ struct Item {
 
 class Layouter {
  public:
-  Layouter(const FontInstance& font, int width, UINT flags, int tabChars)
-      : font_(font), width_(width), flags_(flags) {
+  Layouter(const FontInstance& font, int width, UINT flags, int tabChars) : font_(font), width_(width), flags_(flags) {
     const int tabPx = std::max(1, (tabChars > 0 ? tabChars : 8) * static_cast<int>(font.Metrics().tmAveCharWidth));
     tab26_ = static_cast<std::int64_t>(tabPx) * 64;
     rtl_ = (flags & DT_RTLREADING) != 0;

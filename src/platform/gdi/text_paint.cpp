@@ -2,8 +2,6 @@
 
 namespace plat::gdi {
 
-namespace {
-
 // Two channels at once, in the 16-bit lanes of a word: c * a + d * (255 - a) + 127, then the
 // exact x / 255 as (x + 1 + (x >> 8)) >> 8. No lane exceeds 65535 on the way.
 void BlendSpan(Pixel* dst, const std::uint8_t* coverage, int count, Pixel colour) {
@@ -25,8 +23,6 @@ void BlendSpan(Pixel* dst, const std::uint8_t* coverage, int count, Pixel colour
     dst[i] = rb | (g << 8);
   }
 }
-
-}  // namespace
 
 TextPainter::TextPainter(Bitmap& surface, std::span<const RECT> clip, const RECT* limit) : surface_(surface) {
   if (surface.Format() != PixelFormat::Bgra32) return;

@@ -10,6 +10,10 @@
 
 namespace plat::gdi {
 
+// Blends colour over count pixels by coverage: d + (c - d) * a / 255 rounded, per channel; the
+// alpha of every covered pixel becomes 0, uncovered pixels stay as they are.
+void BlendSpan(Pixel* dst, const std::uint8_t* coverage, int count, Pixel colour);
+
 class TextPainter {
  public:
   // clip: surface rectangles that may be drawn on; limit, when given, cuts them further.

@@ -22,13 +22,11 @@ struct Run {
 
 hb_buffer_t* SharedBuffer() {
   static const std::unique_ptr<hb_buffer_t, decltype(&hb_buffer_destroy)> buffer(hb_buffer_create(),
-                                                                                  &hb_buffer_destroy);
+                                                                                 &hb_buffer_destroy);
   return buffer.get();
 }
 
-bool Neutral(hb_script_t s) {
-  return s == HB_SCRIPT_COMMON || s == HB_SCRIPT_INHERITED || s == HB_SCRIPT_UNKNOWN;
-}
+bool Neutral(hb_script_t s) { return s == HB_SCRIPT_COMMON || s == HB_SCRIPT_INHERITED || s == HB_SCRIPT_UNKNOWN; }
 
 bool IsMark(hb_unicode_funcs_t* uf, char32_t c) {
   switch (hb_unicode_general_category(uf, c)) {
@@ -167,9 +165,9 @@ std::shared_ptr<gdi::ShapedRun> FontInstance::ShapeUncached(std::string_view tex
     hb_buffer_set_script(buf, r.script);
     if (japanese_ && (r.script == HB_SCRIPT_HAN || r.script == HB_SCRIPT_HIRAGANA || r.script == HB_SCRIPT_KATAKANA))
       hb_buffer_set_language(buf, japanese);
-    hb_buffer_set_flags(buf, static_cast<hb_buffer_flags_t>(
-                                 HB_BUFFER_FLAG_REMOVE_DEFAULT_IGNORABLES | (r.start == 0 ? HB_BUFFER_FLAG_BOT : 0) |
-                                 (r.end == n ? HB_BUFFER_FLAG_EOT : 0)));
+    hb_buffer_set_flags(buf, static_cast<hb_buffer_flags_t>(HB_BUFFER_FLAG_REMOVE_DEFAULT_IGNORABLES |
+                                                            (r.start == 0 ? HB_BUFFER_FLAG_BOT : 0) |
+                                                            (r.end == n ? HB_BUFFER_FLAG_EOT : 0)));
     hb_shape(slot.face->hb, buf, nullptr, 0);
     unsigned count = 0;
     const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buf, &count);

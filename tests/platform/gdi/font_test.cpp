@@ -44,8 +44,7 @@ TEST(FontResolution, AliasesAndCharacterSets) {
       {"", FW_NORMAL, SHIFTJIS_CHARSET, "ipag"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.face) + " weight " + std::to_string(c.weight) + " charset " +
-                 std::to_string(c.charSet));
+    SCOPED_TRACE(std::string(c.face) + " weight " + std::to_string(c.weight) + " charset " + std::to_string(c.charSet));
     const LOGFONT lf = Font(c.face, -12, c.weight, c.charSet);
     HFONT font = CreateFontIndirect(&lf);
     ASSERT_NE(font, nullptr);

@@ -1,7 +1,8 @@
 // DrawText's lines: breaks, wrapping of Latin and Japanese text, ellipses, tabs and prefixes.
+#include "platform/gdi/text_layout.h"
+
 #include <gtest/gtest.h>
 
-#include "platform/gdi/text_layout.h"
 #include "text_fixture.h"
 
 namespace plat {
@@ -24,10 +25,10 @@ TEST(LineBreaks, Opportunities) {
     bool can;
   };
   const Case cases[] = {
-      {U'a', U' ', false}, {U' ', U'a', true},  {U'a', U'b', false}, {U'画', U'面', true}, {U'あ', U'ア', true},
-      {U'度', U'3', true}, {U's', U'明', true}, {U'ま', U'。', false}, {U'と', U'、', false}, {U'7', U'％', false},
+      {U'a', U' ', false},   {U' ', U'a', true},    {U'a', U'b', false},   {U'画', U'面', true},  {U'あ', U'ア', true},
+      {U'度', U'3', true},   {U's', U'明', true},   {U'ま', U'。', false}, {U'と', U'、', false}, {U'7', U'％', false},
       {U'約', U'）', false}, {U'（', U'約', false}, {U'「', U'あ', false}, {U'ス', U'ー', false}, {U'っ', U'ゃ', false},
-      {U'1', U'2', false}, {U'。', U'え', true},
+      {U'1', U'2', false},   {U'。', U'え', true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(static_cast<unsigned>(c.prev)) + " " + std::to_string(static_cast<unsigned>(c.next)));

@@ -1,6 +1,9 @@
 // Text on device contexts, checked by geometry: measured rectangles and where the ink lands.
 #include <gtest/gtest.h>
 
+#include "platform/gdi/font_engine.h"
+#include "platform/gdi/objects.h"
+#include "platform/gdi/text_paint.h"
 #include "text_fixture.h"
 
 namespace plat {
@@ -183,6 +186,17 @@ TEST(DrawTextClip, TheRectangleClipsUnlessNoClip) {
   RECT box = r;
   DrawText(c.dc, "Brightness", &box, DT_SINGLELINE | DT_NOCLIP);
   EXPECT_LE(InkBox(c.Pixels(), kWhite).right, 40);
+
+  // A clip of several rectangles: ink on both sides of a hole, none in it.
+  Canvas d(240, 80);
+  d.Fill(kWhite);
+  UseFont f(d.dc, lf);
+  ExcludeClipRect(d.dc, 40, 0, 60, 80);
+  RECT wide{10, 10, 230, 60};
+  DrawText(d.dc, "Brightness Brightness", &wide, DT_SINGLELINE);
+  EXPECT_TRUE(IsEmpty(InkBox(d.Pixels(), kWhite, {40, 0, 60, 80})));
+  EXPECT_FALSE(IsEmpty(InkBox(d.Pixels(), kWhite, {0, 0, 40, 80})));
+  EXPECT_FALSE(IsEmpty(InkBox(d.Pixels(), kWhite, {60, 0, 240, 80})));
 }
 
 TEST(DrawTextBackground, OpaqueFillsTheLineBoxTransparentLeavesIt) {
@@ -230,6 +244,67 @@ TEST(DrawTextColour, CoverageBlendsTowardsTheTextColourWithAlphaZero) {
     }
   }
   EXPECT_EQ(c.At(119, 79), kWhite);  // untouched pixels keep their alpha
+}
+
+TEST(GlyphBlend, RoundsEveryChannelForEveryCoverage) {
+  std::uint8_t coverage[256];
+  Pixel row[256];
+  for (std::uint32_t a = 0; a < 256; ++a) {
+    std::fill(std::begin(coverage), std::end(coverage), static_cast<std::uint8_t>(a));
+    for (std::uint32_t c = 0; c < 256; ++c) {
+      const Pixel colour = MakePixel(static_cast<BYTE>(c), static_cast<BYTE>(255 - c), static_cast<BYTE>(c * 7), 0);
+      for (std::uint32_t d = 0; d < 256; ++d)
+        row[d] = MakePixel(static_cast<BYTE>(d), static_cast<BYTE>(d * 3), static_cast<BYTE>(255 - d), 0x80);
+      gdi::BlendSpan(row, coverage, 256, colour);
+      for (std::uint32_t d = 0; d < 256; ++d) {
+        auto mix = [&](std::uint32_t cc, std::uint32_t dd) { return (cc * a + dd * (255 - a) + 127) / 255; };
+        const Pixel expected =
+            a == 0 ? MakePixel(static_cast<BYTE>(d), static_cast<BYTE>(d * 3), static_cast<BYTE>(255 - d), 0x80)
+                   : MakePixel(static_cast<BYTE>(mix(c, d)), static_cast<BYTE>(mix((255 - c) & 255, (d * 3) & 255)),
+                               static_cast<BYTE>(mix((c * 7) & 255, 255 - d)), 0);
+        if (row[d] != expected) FAIL() << "a " << a << " c " << c << " d " << d;
+      }
+    }
+  }
+}
+
+TEST(DrawTextColour, EveryPixelIsTheRoundedBlendOfItsCoverage) {
+  Canvas c(60, 50);
+  const Pixel background = MakePixel(30, 140, 220, 255);
+  c.Fill(background);
+  UseFont use(c.dc, Font("Tahoma", -24));
+  SetBkMode(c.dc, TRANSPARENT);
+  const COLORREF colour = RGB(250, 20, 90);
+  SetTextColor(c.dc, colour);
+  const POINT at{7, 5};
+  TextOut(c.dc, at.x, at.y, "g", 1);
+
+  const FontInstance& font = gdi::InstanceOf(*gdi::Get<gdi::FontObject>(use.font));
+  const auto run = font.Shape("g", false);
+  ASSERT_EQ(run->glyphs.size(), 1u);
+  const gdi::GlyphImage& image = font.Glyph(run->glyphs[0]);
+  const int left = at.x + run->glyphs[0].x + image.left;
+  const int top = at.y + font.Metrics().tmAscent + run->glyphs[0].y + image.top;
+  ASSERT_GT(image.width, 0);
+  int partial = 0;
+  for (int y = 0; y < 50; ++y) {
+    for (int x = 0; x < 60; ++x) {
+      const bool inside = x >= left && x < left + image.width && y >= top && y < top + image.height;
+      const std::uint32_t a =
+          inside ? image.coverage[static_cast<std::size_t>((y - top) * image.width + (x - left))] : 0;
+      Pixel expected = background;
+      if (a) {
+        auto mix = [&](std::uint32_t c, std::uint32_t d) {
+          return static_cast<BYTE>((c * a + d * (255 - a) + 127) / 255);
+        };
+        expected = MakePixel(mix(GetRValue(colour), PixelR(background)), mix(GetGValue(colour), PixelG(background)),
+                             mix(GetBValue(colour), PixelB(background)), 0);
+        partial += a < 255;
+      }
+      ASSERT_EQ(c.At(x, y), expected) << x << "," << y << " coverage " << a;
+    }
+  }
+  EXPECT_GT(partial, 10);  // anti-aliased edges were checked, not only solid ink
 }
 
 TEST(DrawTextPrefix, UnderlinesTheMarkedCharacterOnly) {
