@@ -98,6 +98,7 @@ class FontInstance {
  private:
   std::shared_ptr<gdi::ShapedRun> ShapeUncached(std::string_view text, bool rtl) const;
   std::uint8_t SlotFor(char32_t c) const;
+  std::unique_ptr<Slot> MakeSlot(const std::string& file, int index) const;
 
   TEXTMETRIC metrics_{};
   std::string file_;

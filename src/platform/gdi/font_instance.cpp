@@ -199,22 +199,31 @@ std::shared_ptr<const FontInstance> FontInstance::For(const LOGFONT& lf) {
   tm.tmPitchAndFamily = static_cast<BYTE>(tm.tmPitchAndFamily | (lf.lfPitchAndFamily & 0xF0));
   tm.tmCharSet = lf.lfCharSet != DEFAULT_CHARSET ? lf.lfCharSet : res->japanese ? SHIFTJIS_CHARSET : ANSI_CHARSET;
 
-  if (units) {
-    if (auto face = gdi::OpenFace(f->file_, res->primary.index, f->em_)) {
-      auto slot = std::make_unique<Slot>();
-      slot->face = std::move(face);
-      slot->file = f->file_;
-      slot->index = res->primary.index;
-      slot->synthItalic = f->italic_ && !res->primary.italic;
-      slot->boldStrength = f->bold_ && !res->primary.bold ? 64 * std::max(1, (f->em_ + 12) / 24) : 0;
-      f->slots_.push_back(std::move(slot));
-    }
-  }
+  if (units)
+    if (auto slot = f->MakeSlot(f->file_, res->primary.index)) f->slots_.push_back(std::move(slot));
 
   // Instances no logical font holds any more go when the table grows.
   if (cache.size() >= 64) std::erase_if(cache, [](const auto& e) { return e.second.use_count() == 1; });
   cache.emplace(std::move(key), f);
   return f;
+}
+
+// The face's own style decides what is made up: fontconfig's answer would not tell, since its
+// configuration reports a face it would slant or embolden as already italic or bold.
+std::unique_ptr<FontInstance::Slot> FontInstance::MakeSlot(const std::string& file, int index) const {
+  auto face = gdi::OpenFace(file, index, em_);
+  if (!face) return nullptr;
+  bool bold = (face->face->style_flags & FT_STYLE_FLAG_BOLD) != 0;
+  if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face->face, FT_SFNT_OS2)); os2 && os2->version != 0xFFFF)
+    bold = bold || os2->usWeightClass >= 600;
+  const bool italic = (face->face->style_flags & FT_STYLE_FLAG_ITALIC) != 0;
+  auto slot = std::make_unique<Slot>();
+  slot->face = std::move(face);
+  slot->file = file;
+  slot->index = index;
+  slot->synthItalic = italic_ && !italic;
+  slot->boldStrength = bold_ && !bold ? 64 * std::max(1, (em_ + 12) / 24) : 0;
+  return slot;
 }
 
 std::uint8_t FontInstance::SlotFor(char32_t c) const {
@@ -232,15 +241,9 @@ std::uint8_t FontInstance::SlotFor(char32_t c) const {
       if (same != slots_.end()) {
         slot = static_cast<std::uint8_t>(same - slots_.begin());
       } else if (slots_.size() < 255) {
-        if (auto face = gdi::OpenFace(ref->file, ref->index, em_)) {
-          auto s = std::make_unique<Slot>();
-          s->face = std::move(face);
-          s->file = ref->file;
-          s->index = ref->index;
-          s->synthItalic = italic_ && !ref->italic;
-          s->boldStrength = bold_ && !ref->bold ? 64 * std::max(1, (em_ + 12) / 24) : 0;
+        if (auto made = MakeSlot(ref->file, ref->index)) {
           slot = static_cast<std::uint8_t>(slots_.size());
-          slots_.push_back(std::move(s));
+          slots_.push_back(std::move(made));
         }
       }
     }

@@ -85,8 +85,6 @@ FaceRef RefOf(FcPattern* p) {
   if (file.empty()) return ref;
   ref.file = Canonical(file);
   ref.index = IntOf(p, FC_INDEX, 0);
-  ref.bold = IntOf(p, FC_WEIGHT, FC_WEIGHT_REGULAR) >= FC_WEIGHT_DEMIBOLD;
-  ref.italic = IntOf(p, FC_SLANT, FC_SLANT_ROMAN) != FC_SLANT_ROMAN;
   return ref;
 }
 

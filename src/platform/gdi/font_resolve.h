@@ -12,8 +12,6 @@ namespace plat::gdi {
 struct FaceRef {
   std::string file;  // canonical path; empty when nothing was found
   int index = 0;
-  bool bold = false;  // what the face itself is, so that the rest can be made up
-  bool italic = false;
 };
 
 struct FallbackList;

@@ -307,6 +307,25 @@ TEST(DrawTextColour, EveryPixelIsTheRoundedBlendOfItsCoverage) {
   EXPECT_GT(partial, 10);  // anti-aliased edges were checked, not only solid ink
 }
 
+TEST(DrawTextStyles, BoldAndItalicShowWhetherTheFaceHasThemOrNot) {
+  // DejaVu has a bold face (and, where installed, an oblique one); IPA Gothic has neither.
+  const RECT r{10, 10, 230, 70};
+  for (const char* face : {"Tahoma", "MS Gothic"}) {
+    for (const std::string text : {"HIH", "日本"}) {
+      SCOPED_TRACE(std::string(face) + " " + text);
+      LOGFONT lf = Font(face, -24);
+      const RECT regular = DrawnInk(lf, text, r, DT_SINGLELINE);
+      lf.lfWeight = FW_BOLD;
+      EXPECT_GT(RectWidth(DrawnInk(lf, text, r, DT_SINGLELINE)), RectWidth(regular));
+      lf.lfWeight = FW_NORMAL;
+      lf.lfItalic = 1;
+      const RECT italic = DrawnInk(lf, text, r, DT_SINGLELINE);
+      EXPECT_GT(RectWidth(italic), RectWidth(regular) + 2);  // upright strokes lean
+      EXPECT_EQ(italic.bottom, regular.bottom);  // about the baseline
+    }
+  }
+}
+
 TEST(DrawTextPrefix, UnderlinesTheMarkedCharacterOnly) {
   const LOGFONT lf = Font("Tahoma", -16);
   const RECT r{10, 10, 230, 60};
