@@ -146,8 +146,8 @@ class TFormReader final : public TReadContext {
       if (!info) Fail(p.line, "unknown property " + DoubleQuoted(p.name) + " of " + startClass);
       if (dot == std::string_view::npos) {
         if (!info->apply)
-          Fail(p.line, "property " + DoubleQuoted(p.name) + " of " + startClass + " is an object; set its parts, as in " +
-                           p.name + "." + (info->name == "Font" ? "Name" : "..."));
+          Fail(p.line, "property " + DoubleQuoted(p.name) + " of " + startClass +
+                           " is an object; set its properties, as in " + DoubleQuoted(p.name + ".<name> = ..."));
         const TPropertyUse use{*target, p.value, *this, p.name, startClass};
         Guard(p.value.line, [&] { info->apply(use); });
         return;

@@ -2,6 +2,7 @@
 
 #include "framework/exceptions.h"
 #include "framework/streams.h"
+#include "framework/stored_properties.h"
 #include "framework/sysutils.h"
 
 namespace fw {
@@ -25,7 +26,10 @@ class UpdateBracket {
 }  // namespace
 
 const TMetaClass& TStrings::StaticClass() {
-  static const TMetaClass meta("TStrings", &TPersistent::StaticClass(), nullptr);
+  // Descriptions give a list's lines as Lines.Strings = ('a' 'b').
+  static const TMetaClass meta("TStrings", &TPersistent::StaticClass(), nullptr, Stored<TStrings>([](auto& b) {
+    b.Strings("Strings", [](TStrings& self) { return &self; });
+  }));
   return meta;
 }
 
