@@ -187,10 +187,7 @@ void TCanvas::TextRect(const plat::RECT& rect, int x, int y, const std::string& 
 void TCanvas::TextRect(plat::RECT& rect, const std::string& text, TTextFormat format) {
   Changing();
   RequiredState({csHandleValid, csFontValid, csBrushValid});
-  if (dc_) {
-    if (!format.Contains(tfCalcRect) && brush_->Style() != bsClear) plat::FillRect(dc_, &rect, brush_->Handle());
-    plat::DrawText(dc_, text, &rect, TextFormatFlags(format));
-  }
+  if (dc_) plat::DrawText(dc_, text, &rect, TextFormatFlags(format));
   Changed();
 }
 

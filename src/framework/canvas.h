@@ -67,7 +67,8 @@ class TCanvas : public TPersistent {
   void TextOut(int x, int y, const std::string& text);
   // Text at (x, y) clipped to rect, which the brush fills first unless it is bsClear.
   void TextRect(const plat::RECT& rect, int x, int y, const std::string& text);
-  // Laid out inside rect; with tfCalcRect rect only grows to the text's size.
+  // Laid out inside rect, over the brush where glyphs are; with tfCalcRect rect only takes the
+  // text's size.
   void TextRect(plat::RECT& rect, const std::string& text, TTextFormat format);
   plat::SIZE TextExtent(const std::string& text);
   int TextWidth(const std::string& text) { return TextExtent(text).cx; }
