@@ -123,14 +123,19 @@ Layout ParseHeaders(std::span<const std::uint8_t> in) {
   if (!Bitmap::SizeAllowed(l.width, l.height))
     Fail("image size " + std::to_string(l.width) + " x " + std::to_string(l.height) + " is too large");
 
-  // A 40-byte header keeps its masks after itself; the longer ones hold them inside.
+  // The masks start where a 40-byte header ends: inside the longer headers, after a 40-byte one.
+  // Those the header has no room for follow it.
   std::size_t headerEnd = kFileHeaderSize + headerSize;
-  if (headerSize == 40 && compression != kBiRgb) headerEnd += compression == kBiAlphaBitfields ? 16 : 12;
+  const bool hasAlphaMask = compression == kBiAlphaBitfields || headerSize >= 56;
+  if (compression != kBiRgb && !core) {
+    const std::size_t masks = hasAlphaMask ? 4 : 3;
+    const std::size_t inHeader = std::min<std::size_t>(4, (headerSize - 40) / 4);
+    if (masks > inHeader) headerEnd += 4 * (masks - inHeader);
+  }
   if (size < headerEnd) Fail("truncated header");
 
   if (compression != kBiRgb) {
     const std::uint8_t* m = p + kFileHeaderSize + 40;
-    const bool hasAlphaMask = compression == kBiAlphaBitfields || headerSize >= 56;
     l.bitfields = true;
     l.red = Channel::From(U32(m));
     l.green = Channel::From(U32(m + 4));

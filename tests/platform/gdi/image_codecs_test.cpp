@@ -260,6 +260,8 @@ TEST(Bmp, RefusesMalformedFiles) {
       Build({.width = 3, .height = 2, .bits = 8, .colorsUsed = 3, .palette = {1, 2, 3}, .rows = {{0, 1, 2}, {2, 1, 0}}});
   const Bytes fields = Build({.width = 2, .height = 1, .bits = 16, .compression = 3,
                               .masks = {0xF800, 0x07E0, 0x001F}, .rows = {{0, 0, 0, 0}}});
+  const Bytes fields52 = Build({.headerSize = 52, .width = 2, .height = 1, .bits = 16, .compression = 6,
+                                .masks = {0xF800, 0x07E0, 0x001F, 0}, .rows = {{0, 0, 0, 0}}});
   auto size = [](std::int32_t w, std::int32_t h) {
     return [=](Bytes& b) {
       Put32(b, 18, static_cast<std::uint32_t>(w));
@@ -301,6 +303,8 @@ TEST(Bmp, RefusesMalformedFiles) {
       {"broken mask", With(fields, field32(54, 0xF0F0)), "BMP: bad bit field masks"},
       {"mask wider than the pixel", With(fields, field32(54, 0x1F0000)), "BMP: bad bit field masks"},
       {"masks cut off", With(fields, cut(60)), "BMP: truncated header"},
+      {"alpha mask past a 52-byte header, cut off", With(fields52, cut(66)), "BMP: truncated header"},
+      {"alpha mask past a 52-byte header, overlapping the pixels", fields52, "BMP: bad pixel data offset 66"},
   };
   for (const BadCase& c : cases) ExpectRefused(ReadBmp, c);
 }
