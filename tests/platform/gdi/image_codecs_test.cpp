@@ -516,7 +516,7 @@ TEST(Jpeg, DecodesWithinTolerance) {
        {.space = JCS_CMYK, .components = 4, .sample = [](int, int) { return Bytes{255, 255, 255, 128}; }},
        [](int, int) { return MakePixel(128, 128, 128, 255); }},
   };
-  constexpr int kTolerance = 10;
+  constexpr int kTolerance = 16;  // chroma is subsampled; a swapped or lost channel is off by far more
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const auto bitmap = ReadJpeg(EncodeTestJpeg(c.image));
