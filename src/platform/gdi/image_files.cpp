@@ -53,7 +53,8 @@ std::unique_ptr<Bitmap> ReadImage(std::span<const std::uint8_t> bytes) {
 }
 
 std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // Not blocking, so that a FIFO is refused below rather than waited on.
+  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (fd.get() < 0) FailErrno("cannot open", path);
   struct stat st;
   if (::fstat(fd.get(), &st) != 0) FailErrno("cannot read", path);

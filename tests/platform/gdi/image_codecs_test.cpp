@@ -624,6 +624,10 @@ TEST_F(ImageFiles, RefusalsNameThePath) {
   const std::string missing = Path("missing.png");
   EXPECT_NE(MessageOf([&] { ReadFileBytes(missing); }).find("cannot open " + missing), std::string::npos);
   EXPECT_NE(MessageOf([&] { ReadFileBytes(dir_.string()); }).find("not a regular file"), std::string::npos);
+  // A FIFO with no writer must be refused, not waited on.
+  const std::string fifo = Path("fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_EQ(MessageOf([&] { ReadFileBytes(fifo); }), "cannot read " + fifo + ": not a regular file");
   EXPECT_NE(MessageOf([&] { WriteFileBytes(Path("no/such/dir.png"), Bytes{1}); }).find("no/such/dir.png"),
             std::string::npos);
 
