@@ -125,7 +125,8 @@ bool Decode(Session& s) noexcept {
       cmyk = true;
       break;
     default:
-      std::snprintf(s.message, sizeof s.message, "unsupported colour space %d", static_cast<int>(cinfo->jpeg_color_space));
+      std::snprintf(s.message, sizeof s.message, "unsupported colour space %d",
+                    static_cast<int>(cinfo->jpeg_color_space));
       jpeg_destroy_decompress(cinfo);
       return false;
   }

@@ -183,7 +183,8 @@ TEST(Bmp, ReadsEveryDepthBottomUpAndTopDown) {
        {{0, 0, Opaque(kBlue)}, {1, 0, Opaque(kRed)}, {2, 0, Opaque(kGreen)}, {0, 1, Opaque(kGreen)},
         {1, 1, Opaque(0)}}},
       {"24-bit with row padding",
-       {.width = 3, .height = 2, .bits = 24, .rows = {{1, 2, 3, 4, 5, 6, 7, 8, 9}, {10, 11, 12, 13, 14, 15, 16, 17, 18}}},
+       {.width = 3, .height = 2, .bits = 24,
+        .rows = {{1, 2, 3, 4, 5, 6, 7, 8, 9}, {10, 11, 12, 13, 14, 15, 16, 17, 18}}},
        {{0, 0, Opaque(0x030201)}, {2, 0, Opaque(0x090807)}, {1, 1, Opaque(0x0F0E0D)}}},
       {"24-bit behind a V4 header",
        {.headerSize = 108, .width = 1, .height = 2, .bits = 24, .rows = {{1, 2, 3}, {4, 5, 6}}},
@@ -233,7 +234,7 @@ TEST(Bmp, ReadsEveryDepthBottomUpAndTopDown) {
 struct BadCase {
   const char* name;
   Bytes bytes;
-  const char* message;  // part of the error text
+  const char* message;  // found within the error text
 };
 
 void ExpectRefused(const std::function<std::unique_ptr<Bitmap>(std::span<const std::uint8_t>)>& read,
@@ -257,7 +258,8 @@ Bytes With(Bytes b, const std::function<void(Bytes&)>& change) {
 TEST(Bmp, RefusesMalformedFiles) {
   const Bytes rgb = Build({.width = 3, .height = 2, .bits = 24, .rows = {Bytes(9, 1), Bytes(9, 2)}});
   const Bytes indexed =
-      Build({.width = 3, .height = 2, .bits = 8, .colorsUsed = 3, .palette = {1, 2, 3}, .rows = {{0, 1, 2}, {2, 1, 0}}});
+      Build({.width = 3, .height = 2, .bits = 8, .colorsUsed = 3, .palette = {1, 2, 3},
+             .rows = {{0, 1, 2}, {2, 1, 0}}});
   const Bytes fields = Build({.width = 2, .height = 1, .bits = 16, .compression = 3,
                               .masks = {0xF800, 0x07E0, 0x001F}, .rows = {{0, 0, 0, 0}}});
   const Bytes fields52 = Build({.headerSize = 52, .width = 2, .height = 1, .bits = 16, .compression = 6,
@@ -376,7 +378,8 @@ TEST(Png, ExpandsEveryColourTypeToBgra) {
   PngImage interlaced{.width = 9, .height = 9, .colorType = PNG_COLOR_TYPE_RGB_ALPHA, .interlaced = true};
   for (int y = 0; y < 9; ++y) {
     Bytes row;
-    for (int x = 0; x < 9; ++x) row.insert(row.end(), {std::uint8_t(x * 20), std::uint8_t(y * 20), 7, std::uint8_t(x + y)});
+    for (int x = 0; x < 9; ++x)
+      row.insert(row.end(), {std::uint8_t(x * 20), std::uint8_t(y * 20), 7, std::uint8_t(x + y)});
     interlaced.rows.push_back(row);
   }
   PngImage rgbKey{.width = 2, .colorType = PNG_COLOR_TYPE_RGB, .rows = {{1, 2, 3, 4, 5, 6}}};
@@ -397,7 +400,8 @@ TEST(Png, ExpandsEveryColourTypeToBgra) {
        {{0, 0, 0xFFFF0000}, {1, 0, 0x8000FF00}, {2, 0, 0x000000FF}, {3, 0, 0xFFFFFFFF}}},
       {"1-bit grey", {.width = 8, .colorType = PNG_COLOR_TYPE_GRAY, .bitDepth = 1, .rows = {{0x81}}},
        {{0, 0, 0xFFFFFFFF}, {1, 0, 0xFF000000}, {7, 0, 0xFFFFFFFF}}},
-      {"16-bit grey", {.width = 2, .colorType = PNG_COLOR_TYPE_GRAY, .bitDepth = 16, .rows = {{0xFF, 0xFF, 0x80, 0x00}}},
+      {"16-bit grey",
+       {.width = 2, .colorType = PNG_COLOR_TYPE_GRAY, .bitDepth = 16, .rows = {{0xFF, 0xFF, 0x80, 0x00}}},
        {{0, 0, 0xFFFFFFFF}, {1, 0, 0xFF808080}}},
       {"grey with alpha", {.colorType = PNG_COLOR_TYPE_GRAY_ALPHA, .rows = {{100, 50}}}, {{0, 0, 0x32646464}}},
       {"16-bit RGB", {.colorType = PNG_COLOR_TYPE_RGB, .bitDepth = 16, .rows = {{0x12, 0x34, 0xAB, 0xCD, 0xFF, 0xFF}}},
@@ -505,7 +509,8 @@ TEST(Jpeg, DecodesWithinTolerance) {
        [](int x, int y) { return MakePixel(BYTE(x * 16), BYTE(y * 16), 128, 255); }},
       {"progressive colour", {.progressive = true, .sample = Gradient},
        [](int x, int y) { return MakePixel(BYTE(x * 16), BYTE(y * 16), 128, 255); }},
-      {"greyscale", {.space = JCS_GRAYSCALE, .components = 1, .sample = [](int x, int) { return Bytes{std::uint8_t(x * 16)}; }},
+      {"greyscale",
+       {.space = JCS_GRAYSCALE, .components = 1, .sample = [](int x, int) { return Bytes{std::uint8_t(x * 16)}; }},
        [](int x, int) { return MakePixel(BYTE(x * 16), BYTE(x * 16), BYTE(x * 16), 255); }},
       // Adobe CMYK is stored inverted: 255 means no ink.
       {"Adobe CMYK",
@@ -560,7 +565,8 @@ TEST(Jpeg, RefusesMalformedFiles) {
       {"cut in the first marker", cut(good, 3), "JPEG: Premature end of JPEG file"},
       {"cut in the tables", cut(good, 100), "JPEG: Premature end of JPEG file"},
       {"cut in the pixel data", cut(good, good.size() / 2 + 200), "JPEG: Premature end of JPEG file"},
-      {"progressive cut in the scans", cut(progressive, progressive.size() * 2 / 3), "JPEG: Premature end of JPEG file"},
+      {"progressive cut in the scans", cut(progressive, progressive.size() * 2 / 3),
+       "JPEG: Premature end of JPEG file"},
       {"no end marker", cut(good, good.size() - 2), "JPEG: Premature end of JPEG file"},
       {"65500 x 65500", WithJpegSize(good, 65500, 65500), "JPEG: image size 65500 x 65500 is too large"},
       {"20000 x 20000", WithJpegSize(good, 20000, 20000), "JPEG: image size 20000 x 20000 is too large"},
