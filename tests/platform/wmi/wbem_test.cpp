@@ -189,7 +189,7 @@ class Direct : public Service {
 
 TEST_F(Direct, OnlyTheBrightnessNamespaceAndQueries) {
   IWbemServices* other = reinterpret_cast<IWbemServices*>(1);
-  EXPECT_EQ(locator->ConnectServer(Str(u"root\\cimv2"), nullptr, nullptr, nullptr, 0, nullptr, nullptr, &other),
+  EXPECT_EQ(locator->ConnectServer(Str(u"root\\other"), nullptr, nullptr, nullptr, 0, nullptr, nullptr, &other),
             WBEM_E_INVALID_NAMESPACE);
   EXPECT_EQ(other, nullptr);
   EXPECT_EQ(locator->ConnectServer(nullptr, nullptr, nullptr, nullptr, 0, nullptr, nullptr, &other),
@@ -204,7 +204,7 @@ TEST_F(Direct, OnlyTheBrightnessNamespaceAndQueries) {
       {u"wql", u"SELECT * FROM wmimonitorbrightnessmethods", S_OK},
       {u"WQL", u"Select * from WmiMonitorBrightness where Active = true", WBEM_E_INVALID_QUERY},
       {u"WQL", u"Select CurrentBrightness from WmiMonitorBrightness", WBEM_E_INVALID_QUERY},
-      {u"WQL", u"Select * from Win32_DesktopMonitor", WBEM_E_INVALID_QUERY},
+      {u"WQL", u"Select * from OtherMonitorClass", WBEM_E_INVALID_QUERY},
       {u"WQL", u"", WBEM_E_INVALID_QUERY},
       {u"WQL", nullptr, WBEM_E_INVALID_QUERY},
       {u"SQL", u"Select * from WmiMonitorBrightness", WBEM_E_INVALID_QUERY_TYPE},
@@ -304,12 +304,12 @@ TEST_F(Direct, MethodCallsCheckPathMethodAndParameters) {
        WBEM_E_NOT_FOUND},
       {u"WmiMonitorBrightnessMethods.InstanceName=intel_backlight", u"WmiSetBrightness", WBEM_E_INVALID_OBJECT_PATH},
       {u"WmiMonitorBrightnessMethods.Name=\"intel_backlight\"", u"WmiSetBrightness", WBEM_E_INVALID_OBJECT_PATH},
-      {u"root\\cimv2:WmiMonitorBrightnessMethods.InstanceName=\"intel_backlight\"", u"WmiSetBrightness",
+      {u"root\\other:WmiMonitorBrightnessMethods.InstanceName=\"intel_backlight\"", u"WmiSetBrightness",
        WBEM_E_INVALID_OBJECT_PATH},
       {u"", u"WmiSetBrightness", WBEM_E_INVALID_OBJECT_PATH},
-      {u"Win32_Foo.InstanceName=\"intel_backlight\"", u"WmiSetBrightness", WBEM_E_INVALID_CLASS},
+      {u"OtherClass.InstanceName=\"intel_backlight\"", u"WmiSetBrightness", WBEM_E_INVALID_CLASS},
       {u"WmiMonitorBrightness.InstanceName=\"intel_backlight\"", u"WmiSetBrightness", WBEM_E_INVALID_METHOD},
-      {good, u"WmiRevertToPolicyBrightness", WBEM_E_INVALID_METHOD},
+      {good, u"WmiOtherMethod", WBEM_E_INVALID_METHOD},
       {u"WmiMonitorBrightnessMethods", u"WmiSetBrightness", WBEM_E_INVALID_METHOD_PARAMETERS},
   };
   for (const auto& c : cases) EXPECT_EQ(call(c.path, c.method, p), c.result) << Utf16ToUtf8(c.path);
@@ -325,7 +325,7 @@ TEST_F(Direct, MethodCallsCheckPathMethodAndParameters) {
   EXPECT_EQ(services->ExecMethod(Str(good.c_str()), Str(u"WmiSetBrightness"), 0, nullptr, instance, nullptr, nullptr),
             WBEM_E_INVALID_PARAMETER);  // an instance is not a parameter set
   instance->Release();
-  EXPECT_EQ(services->GetObject(Str(u"Win32_Foo"), 0, nullptr, &instance, nullptr), WBEM_E_INVALID_CLASS);
+  EXPECT_EQ(services->GetObject(Str(u"OtherClass"), 0, nullptr, &instance, nullptr), WBEM_E_INVALID_CLASS);
   p->Release();
 }
 
