@@ -1,5 +1,6 @@
 #include "platform/wmi/backlight.h"
 
+#include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -122,7 +123,7 @@ TEST_F(Backlights, WritesTheRawValue) {
 }
 
 // A file we may not write goes through the privileged writer. Run in a child process that, when
-// it is root (as in CI), becomes nobody first, since root writes read-only files anyway.
+// it is root (as in CI), becomes nobody first (groups too), since root writes read-only files anyway.
 TEST_F(Backlights, UnwritableFileGoesThroughThePrivilegedWriter) {
   Device("intel_backlight", "115\n", "480\n");
   namespace fs = std::filesystem;
@@ -132,7 +133,9 @@ TEST_F(Backlights, UnwritableFileGoesThroughThePrivilegedWriter) {
   fs::permissions(root / "intel_backlight" / "brightness", fs::perms(0444));
   EXPECT_EXIT(
       {
-        if (::geteuid() == 0 && ::setresuid(65534, 65534, 65534) != 0) std::_Exit(3);
+        if (::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 65534) != 0 || ::setresuid(65534, 65534, 65534) != 0))
+          std::_Exit(3);
         BacklightSettings settings = CurrentBacklightSettings();
         std::uint32_t handed = 0;
         settings.privilegedWrite = [&](const std::string&, std::uint32_t raw) { handed = raw; };
