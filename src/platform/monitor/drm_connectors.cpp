@@ -53,7 +53,7 @@ bool SameTypeAndIndex(std::string_view output, std::string_view connector) {
   const TypeAndIndex o = Split(output);
   const TypeAndIndex c = Split(connector);
   if (!SameType(o.type, c.type)) return false;
-  // An output without a number ("eDP") is its type's only connector.
+  // An output without a number ("eDP") matches any connector of its type.
   return !o.index || o.index == c.index;
 }
 
