@@ -83,6 +83,18 @@ bool Decode(ReadSession& s) noexcept {
     return false;
   }
 
+  // Deflate cannot expand data more than about 1032 times, so the bytes left must be able to hold
+  // the image: a tiny file claiming a huge picture fails before the picture is allocated.
+  const std::uint64_t rowBytes =
+      1 + (static_cast<std::uint64_t>(width) * png_get_channels(png, info) * png_get_bit_depth(png, info) + 7) / 8;
+  const std::uint64_t left = s.bytes.size() - s.pos;
+  if (rowBytes * height > left * 1032 + 4096) {
+    std::snprintf(s.message, sizeof s.message, "truncated data for an image of %u x %u", static_cast<unsigned>(width),
+                  static_cast<unsigned>(height));
+    png_destroy_read_struct(&png, &info, nullptr);
+    return false;
+  }
+
   // Everything becomes 8-bit B,G,R,A.
   const int colorType = png_get_color_type(png, info);
   const int bitDepth = png_get_bit_depth(png, info);

@@ -445,6 +445,7 @@ TEST(Png, RefusesMalformedFiles) {
       {"100000 x 100000", WithPngSize(good, 100000, 100000), "PNG: image size 100000 x 100000 is too large"},
       {"20000 x 20000", WithPngSize(good, 20000, 20000), "PNG: image size 20000 x 20000 is too large"},
       {"too many pixels", WithPngSize(good, 16384, 4097), "too large"},
+      {"8000 x 8000 in a tiny file", WithPngSize(good, 8000, 8000), "PNG: truncated data for an image of 8000 x 8000"},
       {"past libpng's own limit", WithPngSize(good, 0x7FFFFFFF, 1), "PNG: "},
       {"zero width", WithPngSize(good, 0, 30), "PNG: "},
       {"corrupt compressed data", With(good, [](Bytes& b) { b[41] ^= 0xFF; b[42] ^= 0xFF; }), "PNG: "},
