@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/gdi/gdi.h"
+#include "reference.h"
 
 namespace {
 
@@ -18,22 +19,11 @@ double MemcpyBytesPerSecond(std::size_t bytes) {
   static std::map<std::size_t, double> measured;
   if (auto it = measured.find(bytes); it != measured.end()) return it->second;
   std::vector<std::uint8_t> a(bytes, 1), b(bytes, 2);
-  using Clock = std::chrono::steady_clock;
-  double best = 0;
-  for (int round = 0; round < 5; ++round) {
-    int n = 0;
-    const auto start = Clock::now();
-    auto now = start;
-    do {
-      std::memcpy(b.data(), a.data(), bytes);
-      benchmark::DoNotOptimize(b.data());
-      benchmark::ClobberMemory();
-      ++n;
-      now = Clock::now();
-    } while (now - start < std::chrono::milliseconds(20));
-    best = std::max(best, static_cast<double>(bytes) * n / std::chrono::duration<double>(now - start).count());
-  }
-  return measured[bytes] = best;
+  const double seconds = bench::BestSecondsPerCall([&] {
+    std::memcpy(b.data(), a.data(), bytes);
+    benchmark::DoNotOptimize(b.data());
+  });
+  return measured[bytes] = static_cast<double>(bytes) / seconds;
 }
 
 struct Surface {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/gdi/gdi.h"
+#include "reference.h"
 
 namespace {
 
@@ -49,20 +50,9 @@ double PixmanMaskSeconds(int w, int h) {
   pixman_image_t* m = pixman_image_create_bits(PIXMAN_a8, w, h, reinterpret_cast<std::uint32_t*>(mask.data()), stride);
   pixman_color_t colour{0xF000, 0xF000, 0xF000, 0xFFFF};
   pixman_image_t* s = pixman_image_create_solid_fill(&colour);
-  using Clock = std::chrono::steady_clock;
-  double best = 1e9;
-  for (int round = 0; round < 5; ++round) {
-    int n = 0;
-    const auto start = Clock::now();
-    auto now = start;
-    do {
-      pixman_image_composite32(PIXMAN_OP_OVER, s, m, d, 0, 0, 0, 0, (kWidth - w) / 2, (kHeight - h) / 2, w, h);
-      benchmark::ClobberMemory();
-      ++n;
-      now = Clock::now();
-    } while (now - start < std::chrono::milliseconds(20));
-    best = std::min(best, std::chrono::duration<double>(now - start).count() / n);
-  }
+  const double best = bench::BestSecondsPerCall([&] {
+    pixman_image_composite32(PIXMAN_OP_OVER, s, m, d, 0, 0, 0, 0, (kWidth - w) / 2, (kHeight - h) / 2, w, h);
+  });
   pixman_image_unref(s);
   pixman_image_unref(m);
   pixman_image_unref(d);
