@@ -119,6 +119,9 @@ class TFileStream : public TStream {
   int fd_ = -1;
 };
 
+// The program's own module: the one whose resources TResourceStream reads.
+inline constexpr plat::HMODULE HInstance = nullptr;
+
 // The bytes of a resource embedded into the program; read-only. A missing resource raises
 // EResNotFound.
 class TResourceStream : public TCustomMemoryStream {

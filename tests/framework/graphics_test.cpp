@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "framework/bitmap.h"
 #include "framework/canvas.h"
 #include "framework/exceptions.h"
@@ -8,6 +10,7 @@
 #include "framework/png_image.h"
 #include "framework/streams.h"
 #include "platform/gdi/image_codecs.h"
+#include "platform/resources/resources.h"
 
 namespace fw {
 namespace {
@@ -202,6 +205,24 @@ TEST(Picture, LoadsPngWithItsAlphaAndBmpByTheirSignatures) {
   TBytesStream broken(std::string_view("BM not really a bitmap"));
   EXPECT_THROW(picture.LoadFromStream(broken), EInvalidGraphic);
   EXPECT_NE(dynamic_cast<TBitmap*>(picture.Graphic()), nullptr);  // a failed load changes nothing
+}
+
+TEST(Picture, LoadsAJpegResourceOpaqueAndSavesTheSameFile) {
+  TResourceStream stream(HInstance, "SmallJpeg", plat::RT_RCDATA);
+  TPicture picture;
+  picture.LoadFromStream(stream);
+  auto* jpeg = dynamic_cast<TJPEGImage*>(picture.Graphic());
+  ASSERT_NE(jpeg, nullptr);
+  const auto decoded = plat::ReadJpeg(stream.Bytes());
+  EXPECT_EQ(jpeg->Width(), decoded->Width());
+  EXPECT_EQ(jpeg->Height(), decoded->Height());
+  EXPECT_EQ(plat::PixelA(jpeg->Bitmap().Pixels()->Row(0)[0]), 255u);
+  TMemoryStream saved;
+  picture.SaveToStream(saved);
+  EXPECT_TRUE(std::equal(saved.Bytes().begin(), saved.Bytes().end(), stream.Bytes().begin(), stream.Bytes().end()));
+  TBitmap bitmap;
+  bitmap.Assign(jpeg);
+  EXPECT_EQ(bitmap.Width(), jpeg->Width());
 }
 
 TEST(Picture, StoredDataNamesTheGraphicClassAndRoundTrips) {

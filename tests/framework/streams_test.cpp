@@ -77,6 +77,8 @@ TEST(Resources, EmbeddedFilesAreFoundByTypeAndNameIgnoringCase) {
   EXPECT_EQ(plat::SizeofResource(nullptr, r), kHello.size());
   EXPECT_EQ(plat::LockResource(plat::LoadResource(nullptr, r)), bytes.data());
   EXPECT_EQ(plat::FindResource(nullptr, "HELLO", plat::RT_BITMAP), nullptr);
+  EXPECT_EQ(plat::FindResourceBytes("vclstyle", "RESOURCE1").size(), kHello.size());  // a named type
+  EXPECT_EQ(plat::FindResource(plat::GetModuleHandle("user32.dll"), "HELLO", plat::RT_RCDATA), nullptr);
   EXPECT_EQ(plat::FindResource(nullptr, "NOPE", plat::RT_RCDATA), nullptr);
   EXPECT_EQ(plat::SizeofResource(nullptr, reinterpret_cast<plat::HRSRC>(&r)), 0u);  // not a resource handle
 }
