@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <new>
 
 #include "framework/exceptions.h"
@@ -54,6 +55,7 @@ std::int64_t TStream::Size() {
 void TStream::SetSize(std::int64_t) { throw EStreamError("This stream cannot change its size"); }
 
 std::int64_t TStream::CopyFrom(TStream& source, std::int64_t count) {
+  if (count < 0) throw EReadError(msg::kReadError);
   if (count == 0) {
     source.SetPosition(0);
     count = source.Size();
@@ -85,8 +87,10 @@ std::int64_t TCustomMemoryStream::Read(void* buffer, std::int64_t count) {
 
 std::int64_t TCustomMemoryStream::Seek(std::int64_t offset, TSeekOrigin origin) {
   const std::int64_t base = origin == soBeginning ? 0 : origin == soCurrent ? position_ : size_;
-  // Past the end is allowed (a write there grows the stream); before the start is not.
-  position_ = std::max<std::int64_t>(0, base + offset);
+  // Past the end is allowed (a write there grows the stream, up to kMaxSize); before the start
+  // is not.
+  constexpr std::int64_t kFar = std::numeric_limits<std::int64_t>::max() / 2;
+  position_ = std::clamp<std::int64_t>(base + std::clamp<std::int64_t>(offset, -kFar, kFar), 0, kFar);
   return position_;
 }
 
@@ -109,6 +113,7 @@ void TMemoryStream::Resize(std::int64_t size) {
 
 std::int64_t TMemoryStream::Write(const void* buffer, std::int64_t count) {
   if (count <= 0) return 0;
+  if (count > kMaxSize || position_ > kMaxSize - count) throw EOutOfMemory(msg::kOutOfMemory);
   const std::int64_t end = position_ + count;
   if (end > Size()) Resize(end);
   std::memcpy(data_.data() + position_, buffer, static_cast<std::size_t>(count));

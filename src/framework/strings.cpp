@@ -262,10 +262,8 @@ void TStrings::EndUpdate() {
 }
 
 void TStrings::LoadFromStream(TStream& stream) {
-  const std::int64_t size = stream.Size() - stream.Position();
-  std::string bytes(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
-  stream.ReadBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
-  std::string_view text = bytes;
+  const std::vector<std::uint8_t> bytes = stream.ReadRemaining();
+  std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   SetText(text);
 }

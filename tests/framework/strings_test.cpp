@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/exceptions.h"
+#include "framework/streams.h"
 
 namespace fw {
 namespace {
@@ -49,6 +50,10 @@ TEST(StringList, TextSplitsAtAnyLineBreakAndJoinsWithTheListsOwn) {
   EXPECT_EQ(list.Text(), "one\r\ntwo\r\nthree\r\nfour\r\n");
   list.SetText("");
   EXPECT_EQ(list.Count(), 0);
+  TBytesStream file(std::string_view("\xEF\xBB\xBF明るさ\nb"));  // UTF-8 with its byte-order mark
+  list.LoadFromStream(file);
+  EXPECT_EQ(list.Strings(0), "明るさ");
+  EXPECT_EQ(list.Count(), 2);
 }
 
 TEST(StringList, CommaTextQuotesWhatNeedsItAndReadsItBack) {
