@@ -19,6 +19,13 @@ bool InTree(HWND h, const Window* root) {
   return false;
 }
 
+bool AtTopOfBand(const Window* w) {
+  const bool topmost = (w->exStyle & WS_EX_TOPMOST) != 0;
+  for (const Window* t : S().desktop->children)
+    if (((t->exStyle & WS_EX_TOPMOST) != 0) == topmost) return t == w;
+  return false;
+}
+
 void TellApp(BOOL active) {
   std::vector<HWND> tops;
   for (Window* t : S().desktop->children) tops.push_back(t->handle);
@@ -51,7 +58,7 @@ bool Activate(Window* w, WORD how, bool mouse) {
   CBTACTIVATESTRUCT cbt{mouse ? TRUE : FALSE, old ? old->handle : nullptr};
   if (CallCbt(HCBT_ACTIVATE, reinterpret_cast<WPARAM>(w->handle), reinterpret_cast<LPARAM>(&cbt)) || w->dead)
     return false;
-  SetWindowPos(w->handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (!AtTopOfBand(w)) SetWindowPos(w->handle, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   if (old && old != w) {
     Send(old, WM_NCACTIVATE, FALSE, 0);
     if (!old->dead) Send(old, WM_ACTIVATE, ActivateParam(WA_INACTIVE, old), reinterpret_cast<LPARAM>(w->handle));

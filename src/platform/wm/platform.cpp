@@ -156,3 +156,14 @@ DWORD GetCurrentThreadId() { return 1; }
 BOOL InSendMessage() { return FALSE; }
 
 }  // namespace plat
+
+#include "platform/wm/surfaces.h"
+
+namespace plat {
+
+display::SurfaceId SurfaceOfWindow(HWND window) {
+  wm::Window* w = wm::FromHandle(window);
+  return w && w->surface ? w->surface->id : display::kNoSurface;
+}
+
+}  // namespace plat
