@@ -8,7 +8,7 @@ packages=(
   clang libclang-rt-14-dev            # sanitizer build and libFuzzer targets
   libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev libpng-dev libjpeg62-turbo-dev
-  libfreetype-dev libharfbuzz-dev libfontconfig-dev
+  libfreetype-dev libharfbuzz-dev libfontconfig-dev libfribidi-dev
   fonts-ipafont-gothic fonts-dejavu-core
   libpixman-1-dev                     # reference for the blit benchmarks
 )

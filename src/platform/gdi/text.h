@@ -18,8 +18,12 @@ inline constexpr BYTE ANSI_CHARSET = 0;
 inline constexpr BYTE DEFAULT_CHARSET = 1;
 inline constexpr BYTE SHIFTJIS_CHARSET = 128;
 
+// lfWidth, lfEscapement and lfOrientation are kept but not applied: text runs level, at the
+// face's own width. A weight of 600 or more is bold; a face without a bold or italic style is
+// emboldened or slanted.
 struct LOGFONT {
-  // Negative: the character height in pixels; positive: the cell height (ascent + descent).
+  // Negative: the character height in pixels; positive: the cell height (ascent + descent);
+  // 0: a character height of 16 pixels.
   LONG lfHeight = 0;
   LONG lfWidth = 0;
   LONG lfEscapement = 0;
@@ -88,6 +92,8 @@ inline constexpr UINT DT_NOFULLWIDTHCHARBREAK = 0x00080000;
 inline constexpr UINT DT_HIDEPREFIX = 0x00100000;
 inline constexpr UINT DT_PREFIXONLY = 0x00200000;
 
+inline constexpr UINT TA_NOUPDATECP = 0;
+inline constexpr UINT TA_UPDATECP = 1;  // draw at, and move, the current position
 inline constexpr UINT TA_LEFT = 0;
 inline constexpr UINT TA_RIGHT = 2;
 inline constexpr UINT TA_CENTER = 6;
@@ -99,8 +105,11 @@ inline constexpr UINT TA_RTLREADING = 256;
 inline constexpr UINT ETO_OPAQUE = 0x0002;
 inline constexpr UINT ETO_CLIPPED = 0x0004;
 
-// Answers the height of the text drawn (with DT_CALCRECT: measures only and sets the
-// rectangle's right and bottom); 0 on failure.
+// Answers the height of the text drawn, counted from the rectangle's top (so DT_VCENTER and
+// DT_BOTTOM add their offset); with DT_CALCRECT it measures only and sets the rectangle's right
+// and bottom. 0 on failure. Word and path ellipses cut the end like DT_END_ELLIPSIS, and
+// DT_MODIFYSTRING leaves the string alone. The pieces between expanded tabs go left to right,
+// even with DT_RTLREADING.
 int DrawText(HDC dc, const char* text, int count, RECT* rect, UINT format);
 int DrawText(HDC dc, const std::string& text, RECT* rect, UINT format);
 BOOL TextOut(HDC dc, int x, int y, const char* text, int count);
