@@ -61,8 +61,8 @@ void Invalidate(Window* w, const Region* area, bool windowCoords, UINT flags) {
         w->update = w->update.Union(inside);
         if (flags & RDW_ERASE) w->erase = true;
       }
-      if (flags & RDW_INTERNALPAINT) w->internalPaint = true;
     }
+    if ((flags & RDW_INTERNALPAINT) && VisibleChain(w)) w->internalPaint = true;
     if (flags & RDW_VALIDATE) {
       w->update = w->update.Subtract(r);
       if (w->update.Empty()) w->erase = false;
