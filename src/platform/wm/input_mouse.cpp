@@ -209,10 +209,11 @@ WPARAM MouseKeyFlags() {
   return f;
 }
 
-void CookInput() {
+bool CookNextInput() {
   Busy busy;
   State& s = S();
-  while (!s.raw.empty()) {
+  if (s.raw.empty()) return false;
+  {
     const display::Event e = s.raw.front();
     s.raw.pop_front();
     switch (e.type) {
@@ -230,6 +231,7 @@ void CookInput() {
       }
     }
   }
+  return true;
 }
 
 void ForgetInInput(Window* w) {

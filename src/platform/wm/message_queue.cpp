@@ -56,16 +56,21 @@ bool Peek(MSG* out, HWND filter, UINT min, UINT max, bool remove) {
   PumpDisplay(s);
   CheckHover();
   MSG m;
-  bool found = TakeFrom(s.posted, &m, filter, min, max, remove);
-  if (!found && s.quit) {
-    m = Stamp(nullptr, WM_QUIT, static_cast<WPARAM>(s.quitCode), 0);
-    if (remove) s.quit = false;
-    found = true;
-  }
-  if (!found) {
-    CookInput();
-    found = TakeFrom(s.input, &m, filter, min, max, remove);
-    if (found && remove) NoteKeyTaken(m);
+  bool found = false;
+  // Input is turned into messages one event at a time, so that what an event posts (a mouse
+  // leave, say) comes before the messages of the next one.
+  for (;;) {
+    found = TakeFrom(s.posted, &m, filter, min, max, remove);
+    if (!found && s.quit) {
+      m = Stamp(nullptr, WM_QUIT, static_cast<WPARAM>(s.quitCode), 0);
+      if (remove) s.quit = false;
+      found = true;
+    }
+    if (!found) {
+      found = TakeFrom(s.input, &m, filter, min, max, remove);
+      if (found && remove) NoteKeyTaken(m);
+    }
+    if (found || !CookNextInput()) break;
   }
   if (!found && s.paintCount > 0 && MatchesFilter(nullptr, WM_PAINT, nullptr, min, max)) {
     if (Window* w = FindPaintWindow(filter)) {

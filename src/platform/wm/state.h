@@ -212,7 +212,8 @@ bool CanActivate(const Window* w);
 void FocusWindow(Window* w);
 
 // ---- input_mouse.cpp / input_keys.cpp ----
-void CookInput();
+// Turns the oldest display event into messages; false when there is none.
+bool CookNextInput();
 void ForgetInInput(Window* w);
 std::optional<std::uint64_t> HoverDeadline();
 void CheckHover();
