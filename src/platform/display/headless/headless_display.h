@@ -75,7 +75,10 @@ class HeadlessDisplay final : public Display {
   void SetIdleHandler(std::function<bool()> handler) { idle_ = std::move(handler); }
 
   // ---- what a test looks at ----
+  // The composed screen (composed again only after something changed).
   const Bitmap& Screen();
+  // Composes the whole screen now, whether or not anything changed.
+  const Bitmap& Compose();
   Pixel ScreenPixel(int x, int y) { return Screen().Row(y)[x]; }
   // The screen, or an area of it, as a PNG file.
   void SaveScreenPng(const std::string& path, const RECT* area = nullptr);

@@ -141,8 +141,9 @@ void HeadlessDisplay::WaitForEvents(std::optional<std::uint64_t> deadline) {
 
 // ---- the screen ----
 
-const Bitmap& HeadlessDisplay::Screen() {
-  if (!screenStale_) return screen_;
+const Bitmap& HeadlessDisplay::Screen() { return screenStale_ ? Compose() : screen_; }
+
+const Bitmap& HeadlessDisplay::Compose() {
   const int taskTop = options_.height - options_.taskBarHeight;
   for (int y = 0; y < screen_.Height(); ++y)
     std::fill_n(screen_.Row(y), screen_.Width(), y < taskTop ? options_.desktop : options_.taskBar);
