@@ -24,6 +24,21 @@ int CaptionHeight(DWORD style, DWORD exStyle) {
 
 HBRUSH SysBrush(int index) { return GetSysColorBrush(index); }
 
+void DrawCaptionText(Window* w, HDC dc, RECT bar, bool active) {
+  if (w->text.empty()) return;
+  NONCLIENTMETRICS metrics;
+  SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  HFONT font = CreateFontIndirect((w->exStyle & WS_EX_TOOLWINDOW) ? &metrics.lfSmCaptionFont : &metrics.lfCaptionFont);
+  HGDIOBJ old = SelectObject(dc, font);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
+  bar.left += 4;
+  bar.right -= 4;
+  DrawText(dc, w->text, &bar, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
+  SelectObject(dc, old);
+  DeleteObject(font);
+}
+
 // The frame in window coordinates of dc.
 void DrawFrame(Window* w, HDC dc, bool active) {
   RECT r{0, 0, RectWidth(w->rect), RectHeight(w->rect)};
@@ -47,6 +62,7 @@ void DrawFrame(Window* w, HDC dc, bool active) {
     FillRect(dc, &bar, SysBrush(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
     RECT line{r.left, bar.bottom, r.right, bar.bottom + 1};
     FillRect(dc, &line, SysBrush(COLOR_3DFACE));
+    DrawCaptionText(w, dc, bar, active);
     r.top += caption;
   }
   if (w->exStyle & WS_EX_CLIENTEDGE) DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT);
