@@ -11,6 +11,7 @@ packages=(
   libfreetype-dev libharfbuzz-dev libfontconfig-dev libfribidi-dev
   fonts-ipafont-gothic fonts-dejavu-core
   libpixman-1-dev                     # reference for the blit benchmarks
+  libsystemd-dev                      # sd-bus, for logind's SetBrightness
 )
 
 missing=()

@@ -1,0 +1,165 @@
+#include "platform/wmi/backlight.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <limits>
+#include <system_error>
+
+#include "platform/base/bounded_file.h"
+#include "platform/base/decimal.h"
+#include "platform/base/error.h"
+#include "platform/wmi/logind.h"
+
+namespace plat {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::size_t kAttributeLimit = 64;
+constexpr std::size_t kMaxDevices = 64;
+constexpr std::size_t kMaxNameLength = 64;
+// The kernel keeps these levels in an int.
+constexpr std::uint64_t kMaxLevel = std::numeric_limits<std::int32_t>::max();
+
+BacklightSettings& Settings() {
+  static BacklightSettings settings;
+  return settings;
+}
+
+[[noreturn]] void Fail(const std::string& device, const std::string& what) { throw Error("backlight " + device + ": " + what); }
+
+// Reads one attribute, without its line end.
+std::string Attribute(const BacklightSettings& settings, const std::string& device, const char* file) {
+  if (settings.unreadable && settings.unreadable(device)) Fail(device, std::string(file) + ": cannot be read");
+  std::string text;
+  try {
+    text = ReadBoundedFile(settings.root / device / file, kAttributeLimit);
+  } catch (const Error& e) {
+    Fail(device, e.what());
+  }
+  if (!text.empty() && text.back() == '\n') text.pop_back();
+  return text;
+}
+
+std::uint32_t Level(const BacklightSettings& settings, const std::string& device, const char* file) {
+  const std::string text = Attribute(settings, device, file);
+  if (text.empty()) Fail(device, std::string(file) + " is empty");
+  if (text[0] == '-') Fail(device, std::string(file) + " is negative: " + text);
+  const auto value = ParseDecimal(text, kMaxLevel);
+  if (!value) {
+    const bool digits = std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    Fail(device, std::string(file) + (digits ? " is too large: " : " is not a number: ") + text.substr(0, 20));
+  }
+  return static_cast<std::uint32_t>(*value);
+}
+
+BacklightType Type(const BacklightSettings& settings, const std::string& device) {
+  const std::string text = Attribute(settings, device, "type");
+  if (text == "firmware") return BacklightType::Firmware;
+  if (text == "platform") return BacklightType::Platform;
+  if (text == "raw") return BacklightType::Raw;
+  Fail(device, "unknown type: " + text.substr(0, 20));
+}
+
+// Returns 0, or the errno of the open or the write.
+int WriteDirectly(const fs::path& file, const std::string& text) {
+  const int fd = ::open(file.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return errno;
+  struct stat info {};
+  int error = 0;
+  if (::fstat(fd, &info) != 0) {
+    error = errno;
+  } else if (!S_ISREG(info.st_mode)) {
+    error = EINVAL;
+  } else if (::write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
+    error = errno ? errno : EIO;
+  }
+  ::close(fd);
+  return error;
+}
+
+}  // namespace
+
+void SetBacklightSettings(BacklightSettings settings) { Settings() = std::move(settings); }
+
+const BacklightSettings& CurrentBacklightSettings() { return Settings(); }
+
+bool IsBacklightName(const std::string& name) {
+  if (name.empty() || name.size() > kMaxNameLength || name == "." || name == "..") return false;
+  return std::all_of(name.begin(), name.end(), [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
+           c == '.' || c == ':' || c == '+';
+  });
+}
+
+Backlight ReadBacklight(const BacklightSettings& settings, const std::string& name) {
+  if (!IsBacklightName(name)) Fail(name.substr(0, kMaxNameLength), "not a device name");
+  Backlight device;
+  device.name = name;
+  device.type = Type(settings, name);
+  device.maximum = Level(settings, name, "max_brightness");
+  device.brightness = Level(settings, name, "brightness");
+  if (device.maximum == 0) Fail(name, "max_brightness is 0");
+  if (device.brightness > device.maximum)
+    Fail(name, "brightness " + std::to_string(device.brightness) + " above max_brightness " + std::to_string(device.maximum));
+  return device;
+}
+
+std::vector<Backlight> ListBacklights(const BacklightSettings& settings, std::vector<std::string>* problems) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(settings.root, ec)) {
+    if (names.size() == kMaxDevices) {
+      if (problems) problems->push_back("more than " + std::to_string(kMaxDevices) + " backlight devices");
+      break;
+    }
+    names.push_back(entry.path().filename().string());
+  }
+  std::vector<Backlight> devices;
+  for (const std::string& name : names) {
+    try {
+      devices.push_back(ReadBacklight(settings, name));
+    } catch (const Error& e) {
+      if (problems) problems->push_back(e.what());
+    }
+  }
+  std::sort(devices.begin(), devices.end(), [](const Backlight& a, const Backlight& b) {
+    return a.type != b.type ? a.type < b.type : a.name < b.name;
+  });
+  return devices;
+}
+
+int BrightnessPercent(const Backlight& device) {
+  const std::uint64_t b = device.brightness, m = device.maximum;
+  return static_cast<int>((b * 200 + m) / (2 * m));
+}
+
+std::uint32_t RawBrightness(int percent, std::uint32_t maximum) {
+  const std::uint64_t p = static_cast<std::uint64_t>(std::clamp(percent, 0, 100));
+  return static_cast<std::uint32_t>((p * maximum * 2 + 100) / 200);
+}
+
+void WriteBacklight(const BacklightSettings& settings, const std::string& name, int percent) {
+  if (percent < 0 || percent > 100) Fail(name, "level " + std::to_string(percent) + " is not 0 to 100");
+  const Backlight device = ReadBacklight(settings, name);
+  const std::uint32_t raw = RawBrightness(percent, device.maximum);
+  const int error = WriteDirectly(settings.root / name / "brightness", std::to_string(raw) + "\n");
+  if (error == EACCES || error == EPERM || error == EROFS) {
+    if (settings.privilegedWrite) {
+      settings.privilegedWrite(name, raw);
+    } else {
+      LogindSetBrightness("backlight", name, raw);
+    }
+  } else if (error != 0) {
+    Fail(name, std::string("brightness cannot be written: ") + std::strerror(error));
+  }
+  if (settings.written) settings.written(name, raw);
+}
+
+}  // namespace plat

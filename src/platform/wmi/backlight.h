@@ -1,0 +1,57 @@
+#pragma once
+// The kernel's backlight devices behind the management service. A device's level is read from
+// its "brightness" file rather than "actual_brightness": it is the value that writes (ours and
+// logind's) set, so a read after a write shows the level written, while the hardware's own
+// figure may lag or be quantised. Devices whose files cannot be read or hold nonsense are left
+// out of the service, never half-offered.
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace plat {
+
+enum class BacklightType { Firmware, Platform, Raw };  // also the order devices are offered in
+
+struct Backlight {
+  std::string name;
+  BacklightType type = BacklightType::Raw;
+  std::uint32_t brightness = 0;
+  std::uint32_t maximum = 1;
+};
+
+struct BacklightSettings {
+  std::filesystem::path root = "/sys/class/backlight";
+  // Simulated read faults, for machines where a file of mode 000 is still readable (root).
+  std::function<bool(const std::string& device)> unreadable;
+  // Used when "brightness" is not writable for us; throws Error when refused. Empty: logind.
+  std::function<void(const std::string& device, std::uint32_t raw)> privilegedWrite;
+  // Told of every write that went through.
+  std::function<void(const std::string& device, std::uint32_t raw)> written;
+};
+
+// Replaces the settings in force (the default ones read the real sysfs).
+void SetBacklightSettings(BacklightSettings settings);
+const BacklightSettings& CurrentBacklightSettings();
+
+// A device folder's name as it may appear in an object path: no separators, quotes or dots alone.
+bool IsBacklightName(const std::string& name);
+
+// Throws Error naming the device and the file that is wrong.
+Backlight ReadBacklight(const BacklightSettings& settings, const std::string& name);
+
+// The readable devices, firmware before platform before raw, then by name. The reasons others
+// were left out go to problems when given.
+std::vector<Backlight> ListBacklights(const BacklightSettings& settings, std::vector<std::string>* problems = nullptr);
+
+// round(brightness * 100 / maximum)
+int BrightnessPercent(const Backlight& device);
+// round(percent * maximum / 100)
+std::uint32_t RawBrightness(int percent, std::uint32_t maximum);
+
+// Writes percent (0 to 100) as a raw value: straight to "brightness" when we may, else through
+// the privileged writer. Throws Error when the device cannot be read or the write is refused.
+void WriteBacklight(const BacklightSettings& settings, const std::string& name, int percent);
+
+}  // namespace plat
