@@ -99,7 +99,6 @@ Window* FindPaintWindow(HWND filter) {
 
 void UpdateNow(Window* w, UINT flags) {
   if (!VisibleChain(w)) return;
-  const HWND h = w->handle;
   if (Paintable(w)) {
     if (flags & RDW_UPDATENOW) {
       if (!w->update.Empty() || w->internalPaint) {
@@ -131,7 +130,6 @@ void UpdateNow(Window* w, UINT flags) {
   for (Window* c : w->children) children.push_back(c->handle);
   for (HWND c : children)
     if (Window* cw = FromHandle(c)) UpdateNow(cw, flags);
-  (void)h;
 }
 
 }  // namespace wm

@@ -234,7 +234,7 @@ BOOL BringWindowToTop(HWND window) { return SetWindowPos(window, HWND_TOP, 0, 0,
 
 namespace {
 
-// Minimising, maximising and restoring move the window; answers the flags left to apply.
+// Minimising, maximising and restoring move the window to where that state puts it.
 void ChangeState(Window* w, DWORD state, UINT flags) {
   const DWORD before = w->style & (WS_MINIMIZE | WS_MAXIMIZE);
   if (before == state) return;

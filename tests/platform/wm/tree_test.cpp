@@ -1,4 +1,5 @@
 // Creating and destroying windows, the CBT hook, geometry from the non-client size, the tree.
+#include "platform/wm/surfaces.h"
 #include "wm_fixture.h"
 
 namespace plat::test {
@@ -218,6 +219,70 @@ TEST_F(TreeTest, RefusingCreationDestroysTheWindow) {
   EXPECT_EQ(Popup(MakeRect(0, 0, 10, 10)), nullptr);
   EXPECT_EQ(Sequence({WM_CREATE, WM_DESTROY, WM_NCDESTROY}), (std::vector<UINT>{WM_CREATE, WM_DESTROY, WM_NCDESTROY}));
   EXPECT_EQ(screen->SurfaceCount(), 0u);
+}
+
+}  // namespace
+}  // namespace plat::test
+
+namespace plat::test {
+namespace {
+
+struct PosCase {
+  const char* name;
+  UINT flags;
+  bool changing, moved, sized, raised, activated;
+};
+
+class SetWindowPosTest : public WmTest, public ::testing::WithParamInterface<PosCase> {};
+
+TEST_P(SetWindowPosTest, FlagsSayWhatChangesAndWhatIsTold) {
+  const PosCase& c = GetParam();
+  HWND low = Popup(MakeRect(100, 100, 200, 100));
+  HWND high = Popup(MakeRect(500, 100, 200, 100));
+  ASSERT_EQ(GetActiveWindow(), high);
+  log.clear();
+  SetWindowPos(low, HWND_TOP, 10, 20, 300, 150, c.flags);
+  RECT r;
+  GetWindowRect(low, &r);
+  EXPECT_EQ(Count(WM_WINDOWPOSCHANGING, low), c.changing ? 1 : 0);
+  EXPECT_GE(Count(WM_WINDOWPOSCHANGED, low), 1);
+  EXPECT_EQ(r.left == 10, c.moved);
+  EXPECT_EQ(RectWidth(r) == 300, c.sized);
+  EXPECT_EQ(Count(WM_MOVE, low), c.moved ? 1 : 0);
+  EXPECT_EQ(Count(WM_SIZE, low), c.sized ? 1 : 0);
+  EXPECT_EQ(GetTopWindow(nullptr) == low, c.raised);
+  EXPECT_EQ(GetActiveWindow() == low, c.activated);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Flags, SetWindowPosTest,
+    ::testing::Values(PosCase{"everything", 0, true, true, true, true, true},
+                      PosCase{"no_activate", SWP_NOACTIVATE, true, true, true, true, false},
+                      PosCase{"no_move", SWP_NOMOVE | SWP_NOACTIVATE, true, false, true, true, false},
+                      PosCase{"no_size", SWP_NOSIZE | SWP_NOACTIVATE, true, true, false, true, false},
+                      PosCase{"no_zorder", SWP_NOZORDER | SWP_NOACTIVATE, true, true, true, false, false},
+                      PosCase{"no_changing", SWP_NOSENDCHANGING | SWP_NOACTIVATE, false, true, true, true, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(TreeTest, ChangingMayRewriteTheRequestAndTopmostWindowsStayAbove) {
+  HWND w = Popup(MakeRect(100, 100, 200, 100));
+  handler = [=](HWND h, UINT m, WPARAM, LPARAM lp) -> std::optional<LRESULT> {
+    if (h == w && m == WM_WINDOWPOSCHANGING) reinterpret_cast<WINDOWPOS*>(lp)->cx = 50;
+    return std::nullopt;
+  };
+  SetWindowPos(w, nullptr, 0, 0, 400, 100, SWP_NOMOVE | SWP_NOZORDER);
+  RECT r;
+  GetWindowRect(w, &r);
+  EXPECT_EQ(RectWidth(r), 50);
+  handler = nullptr;
+  HWND topmost = Popup(MakeRect(0, 0, 10, 10), WS_VISIBLE, WS_EX_TOPMOST);
+  SetWindowPos(w, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_EQ(GetTopWindow(nullptr), topmost);
+  SetWindowPos(topmost, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  EXPECT_FALSE(GetWindowLongPtr(topmost, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  SetWindowPos(w, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  EXPECT_EQ(GetTopWindow(nullptr), w);
+  EXPECT_EQ(screen->Stacking().front(), SurfaceOfWindow(w));
 }
 
 }  // namespace
