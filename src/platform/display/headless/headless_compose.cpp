@@ -25,7 +25,9 @@ inline Pixel Over(Pixel s, Pixel d) { return (s + Scale(d, 255 - (s >> 24))) | 0
 template <bool kKeyed>
 void OpaqueRow(Pixel* dst, const Pixel* src, int n, Pixel key) {
   for (int i = 0; i < n; ++i) {
-    if (kKeyed && (src[i] & 0x00FFFFFFu) == key) continue;
+    if constexpr (kKeyed) {
+      if ((src[i] & 0x00FFFFFFu) == key) continue;
+    }
     dst[i] = src[i] | 0xFF000000u;
   }
 }
@@ -34,17 +36,23 @@ void OpaqueRow(Pixel* dst, const Pixel* src, int n, Pixel key) {
 template <bool kKeyed>
 void FadedRow(Pixel* dst, const Pixel* src, int n, Pixel key, std::uint32_t alpha) {
   for (int i = 0; i < n; ++i) {
-    if (kKeyed && (src[i] & 0x00FFFFFFu) == key) continue;
+    if constexpr (kKeyed) {
+      if ((src[i] & 0x00FFFFFFu) == key) continue;
+    }
     dst[i] = Over(Scale(src[i] | 0xFF000000u, alpha), dst[i]);
   }
 }
 
 template <bool kKeyed>
 void PremultipliedRow(Pixel* dst, const Pixel* src, int n, Pixel key, std::uint32_t alpha) {
+  // Two loops rather than a test per pixel, so that the common one vectorises.
+  if (alpha == 255 && !kKeyed) {
+    for (int i = 0; i < n; ++i) dst[i] = Over(src[i], dst[i]);
+    return;
+  }
   for (int i = 0; i < n; ++i) {
     if (kKeyed && (src[i] & 0x00FFFFFFu) == key) continue;
-    const Pixel s = alpha == 255 ? src[i] : Scale(src[i], alpha);
-    dst[i] = Over(s, dst[i]);
+    dst[i] = Over(Scale(src[i], alpha), dst[i]);
   }
 }
 
