@@ -12,6 +12,8 @@ packages=(
   fonts-ipafont-gothic fonts-dejavu-core
   libpixman-1-dev                     # reference for the blit benchmarks
   libsystemd-dev                      # sd-bus, for logind's SetBrightness
+  libx11-dev libxext-dev libxfixes-dev libxrandr-dev   # the X11 display
+  xvfb xauth openbox xcompmgr x11-utils                # X11 tests: a server, a window manager, a compositor, xmessage
 )
 
 missing=()

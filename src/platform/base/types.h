@@ -25,6 +25,10 @@ using ULONG = std::uint32_t;
 using HANDLE = void*;
 using HMONITOR = struct HMONITOR__*;
 
+// Names that may be numbers: a resource or class name given as MAKEINTRESOURCE(n).
+inline const char* MAKEINTRESOURCE(WORD id) { return reinterpret_cast<const char*>(static_cast<std::uintptr_t>(id)); }
+inline bool IS_INTRESOURCE(const char* p) { return reinterpret_cast<std::uintptr_t>(p) <= 0xFFFF; }
+
 inline constexpr BOOL TRUE = 1;
 inline constexpr BOOL FALSE = 0;
 

@@ -14,9 +14,6 @@ namespace plat {
 using HRSRC = struct HRSRC__*;
 using HGLOBAL = HANDLE;
 
-inline const char* MAKEINTRESOURCE(WORD id) { return reinterpret_cast<const char*>(static_cast<std::uintptr_t>(id)); }
-inline bool IS_INTRESOURCE(const char* p) { return (reinterpret_cast<std::uintptr_t>(p) >> 16) == 0; }
-
 inline const char* const RT_BITMAP = MAKEINTRESOURCE(2);
 inline const char* const RT_RCDATA = MAKEINTRESOURCE(10);
 
