@@ -106,6 +106,7 @@ class X11Display final : public Display {
   void StackAdjacent(Surface& s, const Surface& other, bool above);
   XId TopWindowOf(const Surface& s) const;  // the frame when there is one
   void SendWmState(Surface& s, XId state, bool on);
+  void AskForPicture(SurfaceId id, const Surface& s);
   void KeepOverlaysAttached();
   void EnsureStack() const;
   int StackIndex(XId window) const;  // -1 when not a child of root

@@ -72,6 +72,15 @@ void X11Display::Push(Event e) {
   pending_.push_back(e);
 }
 
+// The window manager above holds the picture; an exposure of the whole surface brings it back.
+void X11Display::AskForPicture(SurfaceId id, const Surface& s) {
+  Event e;
+  e.type = Event::Type::Expose;
+  e.surface = id;
+  e.area = MakeRect(0, 0, RectWidth(s.rect), RectHeight(s.rect));
+  Push(e);
+}
+
 bool X11Display::NextEvent(Event& event) {
   FlushAll();
   while (pending_.empty() && XPending(dpy_)) {

@@ -196,6 +196,7 @@ void X11Display::SetRect(SurfaceId id, const RECT& screen) {
     s->picture = std::make_unique<Bitmap>(std::clamp(RectWidth(screen), 0, Bitmap::kMaxSide),
                                           std::clamp(RectHeight(screen), 0, Bitmap::kMaxSide));
     s->dirty = Region();
+    AskForPicture(id, *s);
   }
   XMoveResizeWindow(dpy_, s->window, screen.left, screen.top, static_cast<unsigned>(std::max(1, RectWidth(screen))),
                     static_cast<unsigned>(std::max(1, RectHeight(screen))));
@@ -314,6 +315,7 @@ void X11Display::SetBlend(SurfaceId id, const Blend& blend) {
       s->shown = false;
       Show(id, true);
     }
+    AskForPicture(id, *s);
   }
   if (s->argb) {
     s->dirty = Region(s->picture->Bounds());
