@@ -68,6 +68,7 @@ class X11Display final : public Display {
   // ---- for tools and tests ----
   XId WindowOf(SurfaceId surface) const;  // 0 for none
   bool IsMapped(SurfaceId surface) const;
+  SurfaceId Focused() const { return focused_; }  // the surface with the X focus
   bool UsesSharedMemory() const { return shmAvailable_; }
   bool Compositing() const { return compositing_; }
   bool WindowManagerRunning() const { return wmCheck_ != 0; }
@@ -108,6 +109,7 @@ class X11Display final : public Display {
   void SendWmState(Surface& s, XId state, bool on);
   void AskForPicture(SurfaceId id, const Surface& s);
   void KeepOverlaysAttached();
+  void ReapplyOrder();  // after something else raised one of ours
   void EnsureStack() const;
   int StackIndex(XId window) const;  // -1 when not a child of root
   void Restacked(XId window, XId above) const;

@@ -222,7 +222,7 @@ void X11Display::OnOurStructure(void* xevent) {
       s->focusOnMap = false;
       FocusSurface(*s);
     }
-    KeepOverlaysAttached();
+    ReapplyOrder();
   } else if (ev.type == UnmapNotify) {
     s->mapped = false;
   } else if (ev.type == ReparentNotify) {
@@ -343,6 +343,7 @@ void X11Display::FocusSurface(Surface& s) {
   }
   XRaiseWindow(dpy_, s.window);
   if (s.role == SurfaceRole::Window) XSetInputFocus(dpy_, s.window, RevertToParent, CurrentTime);
+  ReapplyOrder();
 }
 
 void X11Display::SetCursor(Cursor cursor) {

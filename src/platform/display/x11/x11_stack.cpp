@@ -122,8 +122,8 @@ bool X11Display::OnRootChange(void* xevent) {
     }
     default: return false;
   }
-  // The window manager raised one of ours: its overlays follow it.
-  if (FromWindow(changed) != kNoSurface && ev.type != UnmapNotify) KeepOverlaysAttached();
+  // The window manager raised one of ours: our order comes back, and the overlays follow.
+  if (FromWindow(changed) != kNoSurface && ev.type != UnmapNotify) ReapplyOrder();
   return true;
 }
 
@@ -169,6 +169,11 @@ void X11Display::Restack(std::span<const SurfaceId> topToBottom) {
       StackAdjacent(*upper, *lower, true);
   }
   KeepOverlaysAttached();
+}
+
+void X11Display::ReapplyOrder() {
+  const std::vector<SurfaceId> order = order_;
+  Restack(order);
 }
 
 // An overlay stays directly below the shown surface that comes before it in our order.

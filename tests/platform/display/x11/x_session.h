@@ -9,6 +9,8 @@
 
 #include "platform/base/geometry.h"
 
+struct _XDisplay;
+
 namespace plat::test {
 
 class XSession {
@@ -54,7 +56,7 @@ class XSession {
   pid_t server_ = 0;
   pid_t compositor_ = 0;
   std::vector<pid_t> started_;
-  struct _XDisplay* dpy_ = nullptr;
+  _XDisplay* dpy_ = nullptr;
 };
 
 }  // namespace plat::test
