@@ -324,6 +324,7 @@ void X11Display::Activate(SurfaceId id) {
 // Through the window manager when one has announced itself; else straight to the server, which
 // takes the focus only for a mapped window.
 void X11Display::FocusSurface(Surface& s) {
+  for (auto& [id, other] : surfaces_) other->focusOnMap = false;  // the latest request counts
   if (!s.mapped) {
     s.focusOnMap = true;
     return;

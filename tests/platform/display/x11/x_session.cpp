@@ -171,7 +171,7 @@ void XSession::StopCompositor() {
 bool XSession::StartOtherProgram(const std::string& text, RECT* where) {
   if (!Spawn({"xmessage", "-geometry", "+700+120", text})) return false;
   Window found = 0;
-  if (!WaitUntil([&] { return (found = FindByClass(dpy_, DefaultRootWindow(dpy_), "Xmessage", 2)) != 0; })) return false;
+  if (!WaitUntil([&] { return (found = FindByClass(dpy_, DefaultRootWindow(dpy_), "Xmessage", 4)) != 0; })) return false;
   XWindowAttributes a{};
   XGetWindowAttributes(dpy_, found, &a);
   int x = 0, y = 0;
