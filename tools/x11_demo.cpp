@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
   }
   if (argc > 1) {
     Run(x11, 700);  // mapping, the window manager and the compositing manager have their turn
-    const RECT area = demo::SceneArea();
+    const RECT area = Intersection(demo::SceneArea(), x11.Monitors().front().bounds);
     Bitmap shot(RectWidth(area), RectHeight(area));
     x11.ReadScreen(area, shot);
     WriteFileBytes(argv[1], WritePng(shot));
