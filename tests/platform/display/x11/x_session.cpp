@@ -74,6 +74,31 @@ Window FindByClass(::Display* dpy, Window parent, const char* cls, int depth) {
   return found;
 }
 
+// The same among the clients a window manager lists, once it manages them.
+Window FindManaged(::Display* dpy, const char* cls) {
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  Window found = 0;
+  XGetWindowProperty(dpy, DefaultRootWindow(dpy), XInternAtom(dpy, "_NET_CLIENT_LIST", False), 0, 1024, False,
+                     XA_WINDOW, &type, &format, &count, &after, &data);
+  for (unsigned long i = 0; data && format == 32 && i < count && !found; ++i) {
+    const Window w = reinterpret_cast<const long*>(data)[i];
+    XClassHint hint{};
+    XWindowAttributes a{};
+    if (XGetClassHint(dpy, w, &hint)) {
+      if (hint.res_class && std::strcmp(hint.res_class, cls) == 0 && XGetWindowAttributes(dpy, w, &a) &&
+          a.map_state == IsViewable)
+        found = w;
+      XFree(hint.res_name);
+      XFree(hint.res_class);
+    }
+  }
+  if (data) XFree(data);
+  return found;
+}
+
 }  // namespace
 
 XSession::XSession() {
@@ -171,7 +196,12 @@ void XSession::StopCompositor() {
 bool XSession::StartOtherProgram(const std::string& text, RECT* where) {
   if (!Spawn({"xmessage", "-geometry", "+700+120", text})) return false;
   Window found = 0;
-  if (!WaitUntil([&] { return (found = FindByClass(dpy_, DefaultRootWindow(dpy_), "Xmessage", 4)) != 0; })) return false;
+  auto find = [&] {
+    found = FindManaged(dpy_, "Xmessage");
+    if (!found) found = FindByClass(dpy_, DefaultRootWindow(dpy_), "Xmessage", 4);
+    return found != 0;
+  };
+  if (!WaitUntil(find, std::chrono::milliseconds(15000))) return false;
   XWindowAttributes a{};
   XGetWindowAttributes(dpy_, found, &a);
   int x = 0, y = 0;
