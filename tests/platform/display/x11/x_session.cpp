@@ -194,14 +194,19 @@ void XSession::StopCompositor() {
 }
 
 bool XSession::StartOtherProgram(const std::string& text, RECT* where) {
-  if (!Spawn({"xmessage", "-geometry", "+700+120", text})) return false;
   Window found = 0;
   auto find = [&] {
     found = FindManaged(dpy_, "Xmessage");
     if (!found) found = FindByClass(dpy_, DefaultRootWindow(dpy_), "Xmessage", 4);
     return found != 0;
   };
-  if (!WaitUntil(find, std::chrono::milliseconds(15000))) return false;
+  // Now and then an xmessage started next to a fresh window manager never shows; another does.
+  for (int attempt = 0; attempt < 3 && !found; ++attempt) {
+    const pid_t pid = Spawn({"xmessage", "-geometry", "+700+120", text});
+    if (!pid) return false;
+    if (!WaitUntil(find, std::chrono::milliseconds(4000))) Stop(pid);
+  }
+  if (!found) return false;
   XWindowAttributes a{};
   XGetWindowAttributes(dpy_, found, &a);
   int x = 0, y = 0;
