@@ -189,6 +189,7 @@ void PlaceInZOrder(Window* w, HWND insertAfter);
 void Restack();  // hands our z-order to the display
 void SyncSurface(Window* top);  // rectangle, visibility and picture size to the display
 void ShowSurface(Window* top, bool shown);
+void SyncRole(Window* top);  // what the surface is to the desktop's window manager
 
 // ---- paint.cpp ----
 void Invalidate(Window* w, const Region* area, bool windowCoords, UINT flags);

@@ -152,6 +152,7 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
   w->exStyle = cs.dwExStyle;
   if (!child) {
     LayeredStyleChanged(w, 0);
+    SyncRole(w);
     if (w->exStyle & WS_EX_TOPMOST) s.display->SetTopmost(w->surface->id, true);
     Restack();
   }

@@ -102,6 +102,14 @@ void SyncSurface(Window* top) {
   RefreshDcs(top);
 }
 
+// Windows that can never be activated, and menus, stay out of the desktop's window manager,
+// which would otherwise give them the focus.
+void SyncRole(Window* top) {
+  const bool menu = SameName(top->cls->name, "#32768");
+  const bool overlay = (top->exStyle & WS_EX_NOACTIVATE) || menu;
+  Dsp().SetRole(top->surface->id, overlay ? display::SurfaceRole::Overlay : display::SurfaceRole::Window);
+}
+
 void ShowSurface(Window* top, bool shown) {
   Surface& sf = *top->surface;
   sf.shown = shown;
@@ -336,6 +344,7 @@ HWND SetParent(HWND window, HWND newParent) {
     w->surface->id = s.display->CreateSurface(w->rect);
     s.bySurface[w->surface->id] = w;
     SyncSurface(w);
+    SyncRole(w);
   } else if (np != s.desktop && w->surface) {
     s.bySurface.erase(w->surface->id);
     s.display->DestroySurface(w->surface->id);

@@ -41,6 +41,7 @@ class HeadlessDisplay final : public Display {
   void Show(SurfaceId surface, bool shown) override;
   void Restack(std::span<const SurfaceId> topToBottom) override;
   void SetTopmost(SurfaceId surface, bool topmost) override;
+  void SetRole(SurfaceId surface, SurfaceRole role) override;
   void SetTitle(SurfaceId surface, const std::string& title) override;
   void SetShape(SurfaceId surface, const Region* shape) override;
   void SetInputTransparent(SurfaceId surface, bool transparent) override;
@@ -88,6 +89,7 @@ class HeadlessDisplay final : public Display {
   SurfaceId Grab() const { return grab_; }
   bool IsShown(SurfaceId surface) const;
   std::string Title(SurfaceId surface) const;
+  SurfaceRole Role(SurfaceId surface) const;
   // Our surfaces and foreign windows (kForeign) from top to bottom.
   std::vector<SurfaceId> Stacking() const;
   std::size_t SurfaceCount() const { return surfaces_.size(); }

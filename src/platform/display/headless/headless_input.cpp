@@ -98,6 +98,9 @@ bool HeadlessDisplay::Route(const Raw& raw, Event& out) {
       Raise({0, raw.foreign});
       foreground_ = {0, raw.foreign};
       return ours;
+    case Event::Type::Activated:
+    case Event::Type::CloseRequested:
+    case Event::Type::CompositionChanged:
     case Event::Type::Expose:
       return false;
   }
