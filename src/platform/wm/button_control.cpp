@@ -28,9 +28,11 @@ ButtonData& Data(HWND h) {
 
 DWORD Type(HWND h) { return static_cast<DWORD>(GetWindowLong(h, GWL_STYLE)) & BS_TYPEMASK; }
 
+// At once, as a pushed look must show while the press lasts; through the top-level window, so
+// that a parent with paint still due paints first and does not cover the button afterwards.
 void Redraw(HWND h) {
   InvalidateRect(h, nullptr, FALSE);
-  UpdateWindow(h);
+  UpdateWindow(GetAncestor(h, GA_ROOT));
 }
 
 void SetPushed(HWND h, bool pushed) {

@@ -105,7 +105,7 @@ void DrawText3(HDC dc, const std::string& text, RECT r) {
   }
 }
 
-void PaintPart(HWND h, HDC dc, const Part& p, RECT r, UINT index) {
+void PaintPart(HWND h, HDC dc, const Part& p, RECT r, UINT index, int clearRight) {
   if (!(p.type & SBT_NOBORDERS)) DrawEdge(dc, &r, (p.type & SBT_POPOUT) ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT);
   InflateRect(&r, -1, -1);
   if (p.type & SBT_OWNERDRAW) {
@@ -121,7 +121,7 @@ void PaintPart(HWND h, HDC dc, const Part& p, RECT r, UINT index) {
     return;
   }
   r.left += kTextMargin;
-  r.right -= kTextMargin;
+  r.right -= kTextMargin + clearRight;
   DrawText3(dc, p.text, r);
 }
 
@@ -135,12 +135,12 @@ void Paint(HWND h, HDC dc) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
   if (d.simpleMode) {
-    PaintPart(h, dc, d.simple, PartRect(h, d, 0), static_cast<UINT>(SB_SIMPLEID));
+    PaintPart(h, dc, d.simple, PartRect(h, d, 0), static_cast<UINT>(SB_SIMPLEID), 0);
   } else {
     for (std::size_t i = 0; i < d.parts.size(); ++i) {
-      const int sdc = SaveDC(dc);
-      PaintPart(h, dc, d.parts[i], PartRect(h, d, i), static_cast<UINT>(i));
-      RestoreDC(dc, sdc);
+      // The last part's text stays clear of the grip.
+      const bool last = i + 1 == d.parts.size() && ShowsGrip(h);
+      PaintPart(h, dc, d.parts[i], PartRect(h, d, i), static_cast<UINT>(i), last ? RectWidth(GripRect(h)) : 0);
     }
   }
   RestoreDC(dc, saved);
