@@ -66,6 +66,8 @@ LRESULT BoxProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     if (ours || (id == IDCANCEL && s->escape)) {
       s->result = ours ? id : s->escape;
       s->done = true;
+      // Wakes the box's loop should the answer come from outside it (an idle handler, say).
+      PostMessage(h, WM_NULL, 0, 0);
     }
     return 0;
   }
