@@ -34,9 +34,8 @@ HWND NextTabStop(HWND dialog, HWND from, bool back) {
   std::vector<HWND> stops;
   for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
     if (TabStop(c)) stops.push_back(c);
+  // Children run top of the z-order first: the order they were made in.
   if (stops.empty()) return nullptr;
-  // Children run top of the z-order first, which is the order they were made in reverse.
-  std::reverse(stops.begin(), stops.end());
   auto it = std::find(stops.begin(), stops.end(), from);
   if (it == stops.end()) return back ? stops.back() : stops.front();
   const std::ptrdiff_t n = static_cast<std::ptrdiff_t>(stops.size());
