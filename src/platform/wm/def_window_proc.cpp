@@ -118,6 +118,9 @@ LRESULT DefWindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_CONTEXTMENU: return ContextMenuDefault(w, wp, lp);
+    case WM_POPUPSYSTEMMENU:
+      if (w->style & WS_SYSMENU) ShowSystemMenu(w, {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+      return 0;
     case WM_SYSKEYDOWN:
       if (wp == VK_F4 && (lp & (LPARAM{1} << 29))) Send(TopLevelOf(w), WM_SYSCOMMAND, SC_CLOSE, 0);
       return 0;

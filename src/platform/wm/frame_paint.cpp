@@ -1,7 +1,6 @@
 // Painting the default frame: a raised border, the caption bar in a gradient of the active or
 // inactive caption colours, the system-menu icon, the caption text in the caption font (cut
 // with an ellipsis) and the caption buttons.
-#include "platform/wm/busy.h"
 #include "platform/wm/controls.h"
 #include "platform/wm/nonclient.h"
 

@@ -41,6 +41,8 @@ inline constexpr UINT WM_UNINITMENUPOPUP = 0x0125;
 inline constexpr WPARAM MSGF_DIALOGBOX = 0;
 inline constexpr WPARAM MSGF_MENU = 2;
 inline constexpr WPARAM SC_MOUSEMENU = 0xF090;
+// Asks a window to show its system menu at the screen point in the second parameter.
+inline constexpr UINT WM_POPUPSYSTEMMENU = 0x0313;
 
 HMENU CreateMenu();
 HMENU CreatePopupMenu();

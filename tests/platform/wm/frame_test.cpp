@@ -281,6 +281,25 @@ TEST_F(FrameTest, TheCaptionShowsWhetherTheWindowIsActive) {
   EXPECT_EQ(captionColour(), GetSysColor(COLOR_ACTIVECAPTION));
 }
 
+TEST_F(FrameTest, TheHelpButtonAsksTheControlClickedNextForHelp) {
+  HWND w = Framed(kDialog, WS_EX_DLGMODALFRAME | WS_EX_CONTEXTHELP, MakeRect(100, 100, 300, 200));
+  HWND control = Child(w, MakeRect(20, 20, 100, 40), WS_VISIBLE, 33);
+  Pump();
+  log.clear();
+  std::vector<int> ids;
+  handler = [&](HWND, UINT m, WPARAM, LPARAM lp) -> std::optional<LRESULT> {
+    if (m == WM_HELP) ids.push_back(reinterpret_cast<const HELPINFO*>(lp)->iCtrlId);
+    return std::nullopt;
+  };
+  screen->Click({100 + 269, 100 + 12});  // the help button
+  screen->Click({150, 150});              // the control
+  Pump();
+  // The control hears it first; by default it goes on to the parent.
+  EXPECT_EQ(Pairs({WM_HELP}), (std::vector<std::pair<HWND, UINT>>{{control, WM_HELP}, {w, WM_HELP}}));
+  EXPECT_EQ(ids, (std::vector<int>{33, 33}));
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
 TEST_F(FrameTest, SizingCursorsOnTheBordersAndTheClassCursorInside) {
   Framed(WS_OVERLAPPEDWINDOW, 0, MakeRect(100, 100, 400, 300));
   Pump();
