@@ -78,7 +78,9 @@ SIZE Layout(const Menu& m, std::vector<RECT>& items) {
 }
 
 void DrawItemText(HDC dc, const MenuItem& it, RECT r, bool lit) {
-  const auto [label, keys] = SplitText(it.text);
+  const auto split = SplitText(it.text);
+  const std::string& label = split.first;
+  const std::string& keys = split.second;
   const bool greyed = (it.flags & (MF_GRAYED | MF_DISABLED)) != 0;
   auto draw = [&](RECT at, COLORREF color) {
     SetTextColor(dc, color);
