@@ -45,6 +45,7 @@ void Unlink(Window* w) {
   DropPostedFor(w->handle);
   ForgetInInput(w);
   DropDcsOf(w);
+  DestroyMenusOf(w);
   if (w->needsPaint) {
     w->needsPaint = false;
     --s.paintCount;

@@ -51,6 +51,7 @@ void HeadlessDisplay::DestroySurface(SurfaceId id) {
   std::erase(stack_, StackEntry{id, 0});
   if (foreground_.surface == id) foreground_ = {};
   if (grab_ == id) grab_ = kNoSurface;
+  if (pressGrab_ == id) pressGrab_ = kNoSurface;
   screenStale_ = true;
 }
 

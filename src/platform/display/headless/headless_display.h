@@ -131,6 +131,7 @@ class HeadlessDisplay final : public Display {
   ForeignId nextForeign_ = 1;
   StackEntry foreground_;
   SurfaceId grab_ = kNoSurface;
+  SurfaceId pressGrab_ = kNoSurface;  // while a button pressed on it is held, as a server grabs
   Cursor cursor_ = Cursor::Arrow;
   std::function<bool()> idle_;
   Bitmap screen_;
@@ -140,7 +141,7 @@ class HeadlessDisplay final : public Display {
   std::condition_variable wake_;
   std::deque<Raw> raw_;
   POINT pointer_{};
-  bool buttons_[3] = {};
+  bool buttons_[3] = {};  // held, as routed
 };
 
 }  // namespace plat::display
