@@ -67,6 +67,8 @@ struct MouseActivateCase {
   bool activates;
   bool delivered;
 };
+// Test names stay the same from run to run (the default printer dumps bytes).
+void PrintTo(const MouseActivateCase& c, std::ostream* os) { *os << "answer " << c.answer; }
 
 class MouseActivateTest : public WmTest, public ::testing::WithParamInterface<MouseActivateCase> {};
 

@@ -119,6 +119,8 @@ struct DoubleClickCase {
   int dx;
   bool doubled;
 };
+// Test names stay the same from run to run (the default printer dumps bytes).
+void PrintTo(const DoubleClickCase& c, std::ostream* os) { *os << c.cls << " " << c.gapMs << " ms " << c.dx << " px"; }
 
 class DoubleClickTest : public WmTest, public ::testing::WithParamInterface<DoubleClickCase> {};
 

@@ -31,6 +31,8 @@ struct RedrawCase {
   int laterPaint, laterErase, laterNcPaint;  // when the queue runs
   int childPaint;
 };
+// Test names stay readable and the same from run to run.
+void PrintTo(const RedrawCase& c, std::ostream* os) { *os << c.name; }
 
 class RedrawTest : public WmTest, public ::testing::WithParamInterface<RedrawCase> {};
 

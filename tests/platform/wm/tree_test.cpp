@@ -30,6 +30,8 @@ struct FrameCase {
   DWORD exStyle;
   RECT insets;  // left, top, right, bottom
 };
+// Test names stay the same from run to run (the default printer dumps bytes).
+void PrintTo(const FrameCase& c, std::ostream* os) { *os << std::hex << "style " << c.style << " ex " << c.exStyle; }
 
 class FrameTest : public WmTest, public ::testing::WithParamInterface<FrameCase> {};
 
@@ -232,6 +234,8 @@ struct PosCase {
   UINT flags;
   bool changing, moved, sized, raised, activated;
 };
+// Test names stay readable and the same from run to run.
+void PrintTo(const PosCase& c, std::ostream* os) { *os << c.name; }
 
 class SetWindowPosTest : public WmTest, public ::testing::WithParamInterface<PosCase> {};
 

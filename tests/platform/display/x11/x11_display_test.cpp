@@ -4,6 +4,8 @@
 // told, keys, the screen's geometry, waiting.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <X11/keysym.h>
 
 #include <chrono>
@@ -105,6 +107,7 @@ struct SceneCase {
   bool compositor;
   bool sharedMemory;
 };
+void PrintTo(const SceneCase& c, std::ostream* os) { *os << c.name; }
 
 class X11SceneTest : public X11Test, public ::testing::WithParamInterface<SceneCase> {};
 
