@@ -118,6 +118,7 @@ void TacSkinConvertor::FreePackedData() {
 void TacSkinConvertor::Clear() {
   while (!Files.empty()) Files.pop_back();
   Options.reset();
+  Entries.clear();
   FreePackedData();
   ImageCount = 0;
 }
@@ -155,7 +156,9 @@ void TacSkinConvertor::Unpack() {
     total += size;
     if (total > kMaxSkinUnpackedTotal) Fail(name, "the archive unpacks to more than " + fw::IntToStr(kMaxSkinUnpackedTotal) + " bytes");
     auto stream = std::make_unique<fw::TMemoryStream>();
+    const std::int64_t start = data.Position();
     TacInflater(data).InflateTo(*stream, size, name);
+    Entries.push_back({name, size, data.Position() - start});
     stream->SetPosition(0);
     if (fw::SameText(name, kSkinOptionsName)) {
       Options = std::move(stream);

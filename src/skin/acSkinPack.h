@@ -41,6 +41,13 @@ struct TacImageItem {
   std::unique_ptr<fw::TMemoryStream> FileStream;
 };
 
+// What the archive said of one entry, for listings.
+struct TacEntryInfo {
+  std::string Name;
+  std::int64_t Unpacked = 0;
+  std::int64_t Packed = 0;
+};
+
 class TacSkinConvertor {
  public:
   TacSkinConvertor() = default;
@@ -51,6 +58,8 @@ class TacSkinConvertor {
   int ImageCount = 0;
   std::vector<TacImageItem> Files;
   std::unique_ptr<fw::TMemoryStream> Options;
+  // Every entry in archive order, the description included.
+  std::vector<TacEntryInfo> Entries;
   // The stream being read; owned by the convertor only when it loaded it itself.
   fw::TStream* PackedData = nullptr;
 

@@ -85,6 +85,15 @@ class TacSkinIndex {
   int ChainedLookup(int skinIndex, std::string_view section, const std::function<int(std::string_view)>& find) const;
 };
 
+// A skin folder holding "Options.dat" (SkinPath becomes the folder with a trailing separator);
+// false when there is no description there.
+bool LoadSkinFolder(TacSkinIndex& index, const std::string& folder, const TacLoadOptions& options);
+// An archive in memory (a built-in skin's) or in a file; the description must be in it.
+void LoadPackedSkin(TacSkinIndex& index, fw::TStream& archive, const TacLoadOptions& options);
+void LoadPackedSkinFile(TacSkinIndex& index, const std::string& path, const TacLoadOptions& options);
+// The description text of an unpacked archive; fails when the archive has none.
+std::string PackedDescription(const TacSkinConvertor& convertor);
+
 // Fails with ESkinDescriptionError when the header gives dimensions past the caps.
 void CheckSkinImageSize(std::span<const std::uint8_t> bytes, const std::string& name, int* bitsPerPixel = nullptr);
 // Decodes a skin's image: BMP, PNG or JPEG by signature, refusing dimensions past the caps
