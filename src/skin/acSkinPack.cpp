@@ -53,10 +53,7 @@ class TacInflater {
     std::int64_t produced = 0;
     bool ended = false;
     while (!ended) {
-      if (z_.avail_in == 0 && !Refill()) {
-        if (produced < size) throw fw::EReadError(fw::msg::kReadError);
-        Fail(name, "the compressed data ends early");
-      }
+      if (z_.avail_in == 0 && !Refill()) Fail(name, "the compressed data ends early");
       z_.next_out = buffer.data();
       z_.avail_out = static_cast<uInt>(buffer.size());
       const int rc = inflate(&z_, Z_NO_FLUSH);
