@@ -6,8 +6,8 @@
 #include "app/command_line.h"
 #include "app/machine.h"
 #include "app/script_driver.h"
+#include "app/window_tree.h"
 #include "platform/base/error.h"
-#include "platform/wm/dialogs.h"
 
 namespace velmora {
 
@@ -21,10 +21,9 @@ class BoxAnswerer {
  public:
   BoxAnswerer(display::HeadlessDisplay& display, std::ostream& err) : display_(display) {
     display_.SetIdleHandler([&err] {
-      const auto box = FindShownMessageBox();
-      if (!box) return false;
-      err << box->text << "\n";
-      return PressMessageBoxButton(box->window, 0) != FALSE;
+      const auto text = AnswerShownMessageBox();
+      if (text) err << *text << "\n";
+      return text.has_value();
     });
   }
   ~BoxAnswerer() { display_.SetIdleHandler(nullptr); }

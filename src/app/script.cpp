@@ -4,6 +4,7 @@
 #include <charconv>
 #include <optional>
 
+#include "app/text.h"
 #include "platform/base/bounded_file.h"
 #include "platform/base/error.h"
 #include "platform/wm/keys.h"
@@ -35,18 +36,11 @@ std::vector<std::string_view> Words(std::string_view s) {
 }
 
 // Built by appending: gcc 12 warns wrongly about the temporaries of "a" + b + "c".
-std::string Quoted(std::string_view word) {
+std::string InQuotes(std::string_view word) {
   std::string out = "\"";
   out += word;
   out += '"';
   return out;
-}
-
-bool SameWord(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-  return true;
 }
 
 class LineParser {
@@ -86,7 +80,7 @@ class LineParser {
       c.kind = name == "screenshot" ? Kind::Screenshot : Kind::Dump;
       c.text = Rest();
     } else {
-      Fail("unknown command " + Quoted(name));
+      Fail("unknown command " + InQuotes(name));
     }
     return c;
   }
@@ -128,24 +122,24 @@ class LineParser {
 
   int Coordinate(std::string_view word) const {
     const auto v = Number<int>(word);
-    if (!v || *v < -100000 || *v > 100000) Fail(Quoted(word) + " is not a coordinate");
+    if (!v || *v < -100000 || *v > 100000) Fail(InQuotes(word) + " is not a coordinate");
     return *v;
   }
 
   std::uint64_t Milliseconds(std::string_view word) const {
     const auto v = Number<std::uint64_t>(word);
-    if (!v || *v > kMaxScriptWait) Fail(Quoted(word) + " is not a time in milliseconds (0 to 86400000)");
+    if (!v || *v > kMaxScriptWait) Fail(InQuotes(word) + " is not a time in milliseconds (0 to 86400000)");
     return *v;
   }
 
   void Key(std::string_view name, ScriptCommand& c) const {
-    if (SameWord(name, "Enter")) {
+    if (EqualIgnoringCase(name, "Enter")) {
       c.vk = plat::VK_RETURN;
       c.character = U'\r';
-    } else if (SameWord(name, "Escape")) {
+    } else if (EqualIgnoringCase(name, "Escape")) {
       c.vk = plat::VK_ESCAPE;
       c.character = 0x1B;
-    } else if (SameWord(name, "Space")) {
+    } else if (EqualIgnoringCase(name, "Space")) {
       c.vk = plat::VK_SPACE;
       c.character = U' ';
     } else if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0]))) {
@@ -153,7 +147,7 @@ class LineParser {
       c.vk = static_cast<unsigned>(std::toupper(static_cast<unsigned char>(ch)));
       c.character = static_cast<char32_t>(ch);
     } else {
-      Fail("unknown key " + Quoted(name) + " (Enter, Escape, Space, a letter or a digit)");
+      Fail("unknown key " + InQuotes(name) + " (Enter, Escape, Space, a letter or a digit)");
     }
   }
 

@@ -3,7 +3,6 @@
 #include <fstream>
 
 #include "app/window_tree.h"
-#include "platform/wm/dialogs.h"
 #include "platform/wm/wm.h"
 
 namespace velmora {
@@ -111,10 +110,9 @@ void ScriptDriver::Run(const ScriptCommand& c) {
       break;
     }
     case Kind::AnswerBox: {
-      const auto box = FindShownMessageBox();
-      if (!box) Fail(c, "no message box is showing");
-      if (messages_) std::fprintf(messages_, "%s\n", box->text.c_str());
-      PressMessageBoxButton(box->window, 0);
+      const auto text = AnswerShownMessageBox();
+      if (!text) Fail(c, "no message box is showing");
+      if (messages_) std::fprintf(messages_, "%s\n", text->c_str());
       break;
     }
     case Kind::Wait:

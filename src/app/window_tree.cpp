@@ -1,9 +1,11 @@
 // The window tree as the scripted driver writes it, and finding windows in it.
 #include "app/window_tree.h"
 
-#include <cctype>
 #include <cstdio>
 
+#include "app/text.h"
+
+#include "platform/wm/dialogs.h"
 #include "platform/wm/wm.h"
 
 namespace velmora {
@@ -67,18 +69,17 @@ HWND FindVisibleWindow(const std::function<bool(HWND)>& matches) {
 }  // namespace
 
 HWND FindVisibleWindowOfClass(const std::string& className) {
-  return FindVisibleWindow([&](HWND w) {
-    const std::string name = ClassOf(w);
-    if (name.size() != className.size()) return false;
-    for (std::size_t i = 0; i < name.size(); ++i)
-      if (std::tolower(static_cast<unsigned char>(name[i])) != std::tolower(static_cast<unsigned char>(className[i])))
-        return false;
-    return true;
-  });
+  return FindVisibleWindow([&](HWND w) { return EqualIgnoringCase(ClassOf(w), className); });
 }
 
 HWND FindVisibleWindowWithText(const std::string& text) {
   return FindVisibleWindow([&](HWND w) { return GetWindowTextString(w) == text; });
+}
+
+std::optional<std::string> AnswerShownMessageBox() {
+  const auto box = FindShownMessageBox();
+  if (!box || !PressMessageBoxButton(box->window, 0)) return std::nullopt;
+  return box->text;
 }
 
 std::string DumpWindowTree() {

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "app/machine.h"
+#include "app/window_tree.h"
 #include "platform/temp_tree.h"
-#include "platform/wm/dialogs.h"
 
 namespace velmora::test {
 
@@ -23,10 +23,9 @@ class SimulatedMachineTest : public ::testing::Test {
     const auto file = tree.Write("machine.sim", simulation);
     machine = std::make_unique<Machine>(MachineOptions{true, file, logFile});
     machine->headless()->SetIdleHandler([this] {
-      const auto box = plat::FindShownMessageBox();
-      if (!box) return false;
-      boxes.push_back(box->text);
-      return plat::PressMessageBoxButton(box->window, 0) != 0;
+      const auto text = AnswerShownMessageBox();
+      if (text) boxes.push_back(*text);
+      return text.has_value();
     });
   }
 
