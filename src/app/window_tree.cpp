@@ -4,7 +4,6 @@
 #include <cstdio>
 
 #include "app/text.h"
-
 #include "platform/wm/dialogs.h"
 #include "platform/wm/wm.h"
 
