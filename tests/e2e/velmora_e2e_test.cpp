@@ -100,10 +100,15 @@ TEST_F(VelmoraRun, HelpListsTheOptions) {
 }
 
 TEST_F(VelmoraRun, ScriptAnswersTheBoxAndFailsOnBadLines) {
-  const auto answered = tree.Write("answer.script", "answer-box\n");
+  const auto dump = tree.root() / "tree.txt";
+  const auto answered = tree.Write("answer.script", "dump " + dump.string() + "\nanswer-box\n");
   const Outcome ok = Run("[display]\nmonitor-handle = no\n", "--get --script " + answered.string());
   EXPECT_EQ(ok.status, 1) << ok.err;
   EXPECT_EQ(ok.err, "ディスプレイが見つかりませんでした\n");
+  EXPECT_EQ(ok.out, "輝度情報を取得できません\n");
+  const std::string windows = Contents(dump);
+  EXPECT_EQ(windows.rfind("#32770 \"Error\" ", 0), 0u) << windows;
+  EXPECT_NE(windows.find("  Static \"ディスプレイが見つかりませんでした\""), std::string::npos) << windows;
 
   const auto missing = tree.Write("missing.script", "answer-box\n");
   const Outcome none = Run("[monitor 1]\nddc = 37 100\n", "--get --script " + missing.string());
