@@ -217,7 +217,14 @@ HMONITOR MonitorFromRect(const RECT* r, DWORD flags) {
   });
 }
 
+namespace {
+bool monitorHandlesMissing = false;
+}  // namespace
+
+void SetMonitorHandlesMissing(bool missing) { monitorHandlesMissing = missing; }
+
 HMONITOR MonitorFromWindow(HWND window, DWORD flags) {
+  if (monitorHandlesMissing) return nullptr;
   Window* w = FromHandle(window);
   if (!w) return MonitorFromRect(nullptr, flags);
   RECT r = WindowScreenRect(w);

@@ -150,6 +150,9 @@ using HWND = struct HWND__*;
 HMONITOR MonitorFromPoint(POINT p, DWORD flags);
 HMONITOR MonitorFromRect(const RECT* r, DWORD flags);
 HMONITOR MonitorFromWindow(HWND window, DWORD flags);
+// A machine whose primary display has no monitor handle (a simulated one): MonitorFromWindow
+// then answers null whatever the flags. Outlives InitPlatform, as the machine does.
+void SetMonitorHandlesMissing(bool missing);
 // Fills a MONITORINFO, or a MONITORINFOEX when cbSize says so.
 BOOL GetMonitorInfo(HMONITOR monitor, MONITORINFO* info);
 using HDC = struct HDC__*;

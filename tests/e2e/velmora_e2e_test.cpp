@@ -1,0 +1,124 @@
+// The velmora binary run whole, headless, on simulated machines: what it prints, its exit
+// status and the brightness writes the simulated machine records.
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "platform/temp_tree.h"
+
+namespace {
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+  std::string writes;
+};
+
+std::string Contents(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class VelmoraRun : public ::testing::Test {
+ protected:
+  // Runs velmora headless with the machine (when given) and the arguments, which must not need
+  // quoting.
+  Outcome Run(const std::string& simulation, const std::string& arguments) {
+    std::string command = std::string(VELMORA_BINARY) + " --headless";
+    if (!simulation.empty())
+      command += " --simulate " + tree.Write("machine.sim", simulation).string() + " --simulate-log " + log.string();
+    command += " " + arguments + " >" + (tree.root() / "out").string() + " 2>" + (tree.root() / "err").string();
+    const int raw = std::system(command.c_str());
+    Outcome o;
+    o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    o.out = Contents(tree.root() / "out");
+    o.err = Contents(tree.root() / "err");
+    o.writes = Contents(log);
+    return o;
+  }
+
+  plat::test::TempTree tree;
+  std::filesystem::path log = tree.root() / "writes.log";
+};
+
+struct Case {
+  const char* name;
+  const char* simulation;
+  const char* arguments;
+  int status;
+  const char* out;
+  const char* writes;
+  const char* err;
+};
+
+class Cases : public VelmoraRun, public ::testing::WithParamInterface<Case> {};
+
+TEST_P(Cases, PrintsExitsAndWrites) {
+  const Case& c = GetParam();
+  const Outcome o = Run(c.simulation, c.arguments);
+  EXPECT_EQ(o.status, c.status) << o.err;
+  EXPECT_EQ(o.out, c.out);
+  EXPECT_EQ(o.writes, c.writes);
+  EXPECT_NE(o.err.find(c.err), std::string::npos) << o.err;
+}
+
+const char* const kPanel = "[monitor 1]\nddc = refuse\n[backlight intel_backlight]\nbrightness = 115\nmax = 480\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Velmora, Cases,
+    ::testing::Values(
+        Case{"GetFromTheMonitor", "[monitor 1]\nddc = 37 100\n", "--get", 0, "輝度37％\n", "", ""},
+        Case{"GetFromTheServiceRounded", kPanel, "--get", 0, "輝度25％\n", "", ""},
+        Case{"GetNothing", "[monitor 1]\nddc = refuse\n", "--get", 1, "輝度情報を取得できません\n", "", ""},
+        Case{"SetTwoMonitors", "[monitor 1]\nddc = 20 100\n[monitor 2]\nddc = 30 100\n", "--set 50", 0, "",
+             "monitor 1 set 50\nmonitor 2 set 50\n", ""},
+        Case{"SetHandsOverToTheBacklight", kPanel, "--set 50", 0, "", "backlight intel_backlight set 240\n", ""},
+        Case{"NoMonitorHandleBoxAnswered", "[display]\nmonitor-handle = no\n[monitor 1]\nddc = 37 100\n", "--set 50", 0,
+             "", "", "ディスプレイが見つかりませんでした\n"},
+        Case{"NoMonitorHandleStillAsksTheService",
+             "[display]\nmonitor-handle = no\n[backlight panel]\nbrightness = 49\nmax = 100\n", "--get", 0,
+             "輝度50％\n", "", "ディスプレイが見つかりませんでした\n"},
+        Case{"LevelOutOfRange", "", "--set 101", 2, "", "", "0 to 100, not \"101\""},
+        Case{"UnknownOption", "", "--brighter", 2, "", "", "unknown option \"--brighter\""},
+        Case{"BadSimulation", "[monitor 1]\nddc = sometimes\n", "--get", 2, "", "", "line 2"},
+        Case{"Version", "", "--version", 0, "Velmora Ver 1.0\n", "", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(VelmoraRun, HelpListsTheOptions) {
+  const Outcome o = Run("", "--help");
+  EXPECT_EQ(o.status, 0);
+  for (const char* option : {"--get", "--set LEVEL", "--headless", "--simulate FILE", "--simulate-log FILE", "--script FILE",
+                             "--screenshot FILE", "--extract-skin DIR", "--version"})
+    EXPECT_NE(o.out.find(option), std::string::npos) << option;
+}
+
+TEST_F(VelmoraRun, ScriptAnswersTheBoxAndFailsOnBadLines) {
+  const auto dump = tree.root() / "tree.txt";
+  const auto answered = tree.Write("answer.script", "dump " + dump.string() + "\nanswer-box\n");
+  const Outcome ok = Run("[display]\nmonitor-handle = no\n", "--get --script " + answered.string());
+  EXPECT_EQ(ok.status, 1) << ok.err;
+  EXPECT_EQ(ok.err, "ディスプレイが見つかりませんでした\n");
+  EXPECT_EQ(ok.out, "輝度情報を取得できません\n");
+  const std::string windows = Contents(dump);
+  EXPECT_EQ(windows.rfind("#32770 \"Error\" ", 0), 0u) << windows;
+  EXPECT_NE(windows.find("  Static \"ディスプレイが見つかりませんでした\""), std::string::npos) << windows;
+
+  const auto missing = tree.Write("missing.script", "answer-box\n");
+  const Outcome none = Run("[monitor 1]\nddc = 37 100\n", "--get --script " + missing.string());
+  EXPECT_EQ(none.status, 4);
+  EXPECT_NE(none.err.find("line 1: the program ended before this line"), std::string::npos) << none.err;
+
+  const auto bad = tree.Write("bad.script", "wait 10\nfly away\n");
+  const Outcome refused = Run("", "--get --script " + bad.string());
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.err.find("script line 2: unknown command \"fly\""), std::string::npos) << refused.err;
+}
+
+}  // namespace
