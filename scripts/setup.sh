@@ -13,6 +13,7 @@ packages=(
   libpixman-1-dev                     # reference for the blit benchmarks
   libsystemd-dev                      # sd-bus, for logind's SetBrightness
   libx11-dev libxext-dev libxfixes-dev libxrandr-dev   # the X11 display
+  libxtst-dev                                          # X11 tests inject input with XTest
   xvfb xauth openbox xcompmgr x11-utils                # X11 tests: a server, a window manager, a compositor, xmessage
 )
 

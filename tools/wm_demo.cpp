@@ -1,139 +1,24 @@
-// Two overlapping windows on the headless screen, next to a window of another program: a framed
-// window painted through WM_PAINT, and a layered panel whose premultiplied picture carries a
-// soft shadow. Writes the composed screen as a PNG.
+// The demonstration scene (demo_scene.h) on the headless screen, next to a window of another
+// program. Writes the composed screen as a PNG.
 //   wm_demo [out.png]
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 
+#include "demo_scene.h"
 #include "platform/display/headless/headless_display.h"
-#include "platform/wm/wm.h"
-
-namespace {
-
-using namespace plat;
-
-constexpr int kPanelW = 420;
-constexpr int kPanelH = 240;
-constexpr int kShadow = 28;  // room for the shadow on every side
-constexpr int kShadowDrop = 8;
-
-LRESULT FramedProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg != WM_PAINT) return DefWindowProc(w, msg, wp, lp);
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(w, &ps);
-  RECT client;
-  GetClientRect(w, &client);
-  RECT band{0, 0, client.right, 56};
-  HBRUSH accent = CreateSolidBrush(RGB(0xE8, 0xEE, 0xF6));
-  FillRect(dc, &band, accent);
-  DeleteObject(accent);
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, RGB(0x20, 0x30, 0x48));
-  RECT title{16, 0, client.right - 16, 56};
-  DrawText(dc, "Brightness of the primary display", -1, &title, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
-  const char* levels[] = {"0 %", "25 %", "50 %", "75 %", "100 %"};
-  for (int i = 0; i < 5; ++i) {
-    RECT b = MakeRect(16 + i * 94, 80, 84, 32);
-    FillRect(dc, &b, GetSysColorBrush(COLOR_BTNFACE));
-    DrawEdge(dc, &b, EDGE_RAISED, BF_RECT);
-    DrawText(dc, levels[i], -1, &b, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
-  }
-  EndPaint(w, &ps);
-  return 0;
-}
-
-// A rounded panel over a blurred, dropped shadow, premultiplied.
-void PaintPanel(Bitmap& px) {
-  const RECT panel = MakeRect(kShadow, kShadow, kPanelW, kPanelH);
-  const double radius = 14;
-  auto inside = [&](double x, double y, double grow) {
-    // Signed distance to the rounded rectangle, negative inside.
-    const double cx = std::clamp(x, panel.left + radius, panel.right - radius);
-    const double cy = std::clamp(y, panel.top + radius, panel.bottom - radius);
-    return std::hypot(x - cx, y - cy) - radius - grow;
-  };
-  for (int y = 0; y < px.Height(); ++y)
-    for (int x = 0; x < px.Width(); ++x) {
-      const double d = inside(x + 0.5, y + 0.5, 0);
-      // The shadow: the panel's shape moved down, its edge blurred over the margin.
-      const double ds = inside(x + 0.5, y + 0.5 - kShadowDrop, -4);
-      const double shadow = ds <= 0 ? 1.0 : std::exp(-(ds * ds) / (2 * 7.0 * 7.0));
-      const double sa = 0.55 * shadow;
-      // Panel coverage with a one-pixel soft edge.
-      const double pa = std::clamp(0.5 - d, 0.0, 1.0);
-      // Panel colour: a gentle vertical gradient.
-      const double t = std::clamp((y - panel.top) / static_cast<double>(kPanelH), 0.0, 1.0);
-      const double r = 250 - 18 * t, g = 251 - 12 * t, b = 253 - 4 * t;
-      const double a = pa + sa * (1 - pa);
-      px.Row(y)[x] = MakePixel(static_cast<BYTE>(std::lround(r * pa)), static_cast<BYTE>(std::lround(g * pa)),
-                               static_cast<BYTE>(std::lround(b * pa)), static_cast<BYTE>(std::lround(255 * a)));
-    }
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
+  using namespace plat;
   const char* out = argc > 1 ? argv[1] : "wm-demo.png";
   auto owned = std::make_unique<display::HeadlessDisplay>();
   display::HeadlessDisplay* screen = owned.get();
   InitPlatform(std::move(owned));
-
   screen->AddForeignWindow(MakeRect(760, 120, 560, 420), MakePixel(0x6B, 0x8E, 0x5A, 255), "another program");
-
-  WNDCLASS wc;
-  wc.lpfnWndProc = &FramedProc;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<std::uintptr_t>(COLOR_WINDOW + 1));
-  wc.lpszClassName = "DemoFramed";
-  RegisterClass(&wc);
-  wc.lpfnWndProc = &DefWindowProc;
-  wc.hbrBackground = nullptr;
-  wc.lpszClassName = "DemoLayered";
-  RegisterClass(&wc);
-
-  HWND framed = CreateWindowEx(0, "DemoFramed", "Velmora", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE, 320, 220,
-                               510, 200, nullptr, nullptr, nullptr, nullptr);
-  HWND layered = CreateWindowEx(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, "DemoLayered", "", WS_POPUP | WS_VISIBLE,
-                                0, 0, 0, 0, framed, nullptr, nullptr, nullptr);
-
-  // The panel's picture: shadow and panel, then its text drawn on top; text leaves alpha 0,
-  // so the panel's own pixels get their alpha back afterwards.
-  const int width = kPanelW + 2 * kShadow;
-  const int height = kPanelH + 2 * kShadow + kShadowDrop;
-  HDC mem = CreateCompatibleDC(nullptr);
-  HBITMAP bmp = CreateBitmap32(width, height);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  Bitmap& px = *BitmapOf(bmp);
-  PaintPanel(px);
-  std::vector<BYTE> alpha(static_cast<std::size_t>(width) * height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) alpha[static_cast<std::size_t>(y) * width + x] = static_cast<BYTE>(PixelA(px.Row(y)[x]));
-  SetBkMode(mem, TRANSPARENT);
-  SetTextColor(mem, RGB(0x24, 0x2C, 0x38));
-  RECT text = MakeRect(kShadow + 24, kShadow + 20, kPanelW - 48, kPanelH - 40);
-  DrawText(mem, "A layered window: its picture carries per-pixel alpha, so the rounded corners and the soft "
-                "shadow show what lies below, the framed window and another program alike.",
-           -1, &text, DT_WORDBREAK | DT_LEFT);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      Pixel& p = px.Row(y)[x];
-      p = (p & 0x00FFFFFFu) | (static_cast<Pixel>(alpha[static_cast<std::size_t>(y) * width + x]) << 24);
-    }
-  POINT at{640, 300}, from{0, 0};
-  SIZE size{width, height};
-  BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  if (!UpdateLayeredWindow(layered, nullptr, &at, &size, mem, &from, 0, &blend, ULW_ALPHA)) {
-    std::fprintf(stderr, "wm_demo: the layered window was refused\n");
+  demo::Scene scene;
+  if (!demo::MakeScene(scene)) {
+    std::fprintf(stderr, "wm_demo: the platform refused the scene\n");
     return 1;
   }
-  SelectObject(mem, old);
-  DeleteDC(mem);
-  DeleteObject(bmp);
-
-  SetForegroundWindow(framed);
-  UpdateWindow(framed);
-  const RECT area = MakeRect(280, 80, 1080, 600);
+  const RECT area = demo::SceneArea();
   screen->SaveScreenPng(out, &area);
   std::printf("wrote %s\n", out);
   ShutdownPlatform();

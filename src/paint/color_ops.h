@@ -9,8 +9,6 @@
 
 namespace velmora {
 
-using TColor = std::int32_t;
-
 // Exchanges bytes 0 and 2: a colour becomes a pixel and back.
 constexpr std::uint32_t ExchangeRedBlue(std::uint32_t v) { return plat::SwapRedBlue(v); }
 

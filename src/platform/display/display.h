@@ -2,7 +2,7 @@
 // What the window manager needs of a display server: surfaces for top-level windows, their
 // pictures, shapes and stacking, the cursor, the screen's geometry, a clock and a source of
 // input events. The window tree, messages, painting and activation live above this line; a
-// display knows nothing of them. Implementations: headless/ (in memory) and, later, X11.
+// display knows nothing of them. Implementations: headless/ (in memory) and x11/.
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -26,7 +26,15 @@ struct Monitor {
   RECT bounds{};
   RECT work{};
   bool primary = false;
-  std::string name;
+  std::string name;                // the display server's name of the output ("HDMI-1")
+  std::vector<std::uint8_t> edid;  // empty when the display cannot say
+};
+
+// What a surface is to the desktop's own window manager, where there is one. Frames are never
+// added either way: the program draws its own.
+enum class SurfaceRole {
+  Window,   // a window of its own, placed where we say, focused when it is activated
+  Overlay,  // menus, shadows, non-activating tool windows: never managed, never focused
 };
 
 enum class Cursor { Hidden, Arrow, IBeam, Wait, Cross, UpArrow, SizeNWSE, SizeNESW, SizeWE, SizeNS, SizeAll, No, Hand, AppStarting, Help };
@@ -52,6 +60,9 @@ struct Event {
     KeyDown,         // to our focused surface; character is what the key types, 0 for none
     KeyUp,
     Deactivated,     // another program (or the desktop) took the foreground
+    Activated,       // the desktop gave the foreground to this surface (a click, a task switch)
+    CloseRequested,  // the desktop asks for the surface's window to close
+    CompositionChanged,  // a compositing manager came or went (LayeredSupported stays as it was)
     Expose,          // area (surface coordinates) must be presented again
   };
   Type type = Type::PointerMove;
@@ -73,8 +84,11 @@ class Display {
 
   virtual Clock& GetClock() = 0;
   virtual std::vector<Monitor> Monitors() const = 0;
-  // Whether per-pixel alpha (and constant alpha) windows can be shown at all.
+  // Whether per-pixel alpha (and constant alpha) windows can be shown at all. Fixed for the
+  // display's life: the program binds its layered functions once, at start.
   virtual bool LayeredSupported() const = 0;
+  // What the desktop's settings ask for; the program renders at 96 whatever this says.
+  virtual int DotsPerInch() const { return 96; }
 
   // A new surface is hidden, at the bottom of our stacking, with an empty opaque picture.
   virtual SurfaceId CreateSurface(const RECT& screen) = 0;
@@ -85,6 +99,7 @@ class Display {
   // order allows.
   virtual void Restack(std::span<const SurfaceId> topToBottom) = 0;
   virtual void SetTopmost(SurfaceId surface, bool topmost) = 0;
+  virtual void SetRole(SurfaceId surface, SurfaceRole role) = 0;
   virtual void SetTitle(SurfaceId surface, const std::string& title) = 0;
   // In surface coordinates; nullptr for the whole rectangle.
   virtual void SetShape(SurfaceId surface, const Region* shape) = 0;

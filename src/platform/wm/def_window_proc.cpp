@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "platform/wm/busy.h"
+#include "platform/wm/controls.h"
+#include "platform/wm/menus.h"
 #include "platform/wm/nonclient.h"
 
 namespace plat {
@@ -105,20 +107,40 @@ LRESULT DefWindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_SETREDRAW: SetRedraw(w, wp != 0); return 0;
     case WM_PRINT: Print(w, reinterpret_cast<HDC>(wp), lp); return 0;
-    case WM_SYSCOMMAND:
-      switch (wp & 0xFFF0) {
-        case SC_CLOSE: Send(w, WM_CLOSE, 0, 0); break;
-        case SC_MINIMIZE: ShowWindow(window, SW_MINIMIZE); break;
-        case SC_MAXIMIZE: ShowWindow(window, SW_MAXIMIZE); break;
-        case SC_RESTORE: ShowWindow(window, SW_RESTORE); break;
-        default: break;
-      }
+    case WM_SYSCOMMAND: return SysCommand(w, wp, lp);
+    case WM_NCLBUTTONDOWN: return NcLButtonDown(w, static_cast<int>(wp), {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+    case WM_NCLBUTTONDBLCLK: return NcLButtonDblClk(w, static_cast<int>(wp));
+    case WM_NCRBUTTONUP: Send(w, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), lp); return 0;
+    case WM_RBUTTONUP: {
+      POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+      ClientToScreen(window, &p);
+      Send(w, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window), MAKELPARAM(p.x, p.y));
+      return 0;
+    }
+    case WM_CONTEXTMENU: return ContextMenuDefault(w, wp, lp);
+    case WM_POPUPSYSTEMMENU:
+      if (w->style & WS_SYSMENU) ShowSystemMenu(w, {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
       return 0;
     case WM_SYSKEYDOWN:
       if (wp == VK_F4 && (lp & (LPARAM{1} << 29))) Send(TopLevelOf(w), WM_SYSCOMMAND, SC_CLOSE, 0);
       return 0;
+    case WM_SYSCHAR:
+      // Alt+Space: the system menu of the window the key is in.
+      if (wp == ' ' && (lp & (LPARAM{1} << 29))) Send(TopLevelOf(w), WM_SYSCOMMAND, SC_KEYMENU, ' ');
+      return 0;
+    case WM_CANCELMODE:
+      EndMenu();
+      if (GetCapture() == window) ReleaseCapture();
+      return 0;
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC: {
+      const HDC dc = reinterpret_cast<HDC>(wp);
+      SetBkColor(dc, GetSysColor(COLOR_3DFACE));
+      SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_3DFACE));
+    }
     case WM_MOUSEWHEEL:
-    case WM_CONTEXTMENU: return ToParent(w, msg, wp, lp);
+    case WM_HELP: return ToParent(w, msg, wp, lp);
     case WM_QUERYENDSESSION: return TRUE;
     default: return 0;
   }

@@ -196,6 +196,18 @@ void CookWheel(State& s, const display::Event& e) {
   PostInput(MSG{w->handle, WM_MOUSEWHEEL, wp, ScreenParam(e.screen), GetTickCount(), e.screen});
 }
 
+// The desktop's window manager focused one of our windows, or asks one to close.
+void DesktopRequest(State& s, const display::Event& e) {
+  auto it = s.bySurface.find(e.surface);
+  if (it == s.bySurface.end() || it->second->dead) return;
+  Window* w = it->second;
+  if (e.type == display::Event::Type::CloseRequested) {
+    PostMessage(w->handle, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return;
+  }
+  if (!(s.appActive && s.active == w->handle) && CanActivate(w)) Activate(w, WA_ACTIVE, false);
+}
+
 }  // namespace
 
 WPARAM MouseKeyFlags() {
@@ -224,6 +236,9 @@ bool CookNextInput() {
       case display::Event::Type::KeyDown:
       case display::Event::Type::KeyUp: CookKeyEvent(e); break;
       case display::Event::Type::Deactivated: DeactivateApp(); break;
+      case display::Event::Type::Activated:
+      case display::Event::Type::CloseRequested: DesktopRequest(s, e); break;
+      case display::Event::Type::CompositionChanged: PostMessage(HWND_BROADCAST, WM_DWMCOMPOSITIONCHANGED, 0, 0); break;
       case display::Event::Type::Expose: {
         auto it = s.bySurface.find(e.surface);
         if (it != s.bySurface.end()) Present(it->second, Region(e.area));

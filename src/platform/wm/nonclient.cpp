@@ -1,14 +1,13 @@
-// The default frame: sizes by style, the basic hit test, a classic flat frame and caption, and
-// printing a window into a device context.
+// The default frame: sizes by style, where the caption's parts go, and printing a window into a
+// device context.
 #include "platform/wm/nonclient.h"
 
 #include <algorithm>
 
 #include "platform/wm/busy.h"
+#include "platform/wm/menus.h"
 
 namespace plat::wm {
-
-namespace {
 
 int FrameWidth(DWORD style, DWORD exStyle) {
   if (style & WS_THICKFRAME) return GetSystemMetrics(SM_CXFRAME);
@@ -22,53 +21,66 @@ int CaptionHeight(DWORD style, DWORD exStyle) {
   return GetSystemMetrics((exStyle & WS_EX_TOOLWINDOW) ? SM_CYSMCAPTION : SM_CYCAPTION);
 }
 
-HBRUSH SysBrush(int index) { return GetSysColorBrush(index); }
-
-void DrawCaptionText(Window* w, HDC dc, RECT bar, bool active) {
-  if (w->text.empty()) return;
-  NONCLIENTMETRICS metrics;
-  SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-  HFONT font = CreateFontIndirect((w->exStyle & WS_EX_TOOLWINDOW) ? &metrics.lfSmCaptionFont : &metrics.lfCaptionFont);
-  HGDIOBJ old = SelectObject(dc, font);
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
-  bar.left += 4;
-  bar.right -= 4;
-  DrawText(dc, w->text, &bar, DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS | DT_NOPREFIX);
-  SelectObject(dc, old);
-  DeleteObject(font);
-}
-
-// The frame in window coordinates of dc.
-void DrawFrame(Window* w, HDC dc, bool active) {
-  RECT r{0, 0, RectWidth(w->rect), RectHeight(w->rect)};
+FrameLayout LayoutFrame(const Window* w) {
+  FrameLayout f;
+  const int caption = CaptionHeight(w->style, w->exStyle);
+  if (!caption) return f;
   const int frame = FrameWidth(w->style, w->exStyle);
-  if (frame == 1) {
-    FrameRect(dc, &r, SysBrush(COLOR_WINDOWFRAME));
-    InflateRect(&r, -1, -1);
-  } else if (frame > 1) {
-    DrawEdge(dc, &r, EDGE_RAISED, BF_RECT | BF_ADJUST);
-    const int rest = frame - 2;
-    const HBRUSH fill = SysBrush((w->style & WS_THICKFRAME) ? (active ? COLOR_ACTIVEBORDER : COLOR_INACTIVEBORDER)
-                                                             : COLOR_3DFACE);
-    for (int i = 0; i < rest; ++i) {
-      FrameRect(dc, &r, fill);
-      InflateRect(&r, -1, -1);
+  const int width = RectWidth(w->rect);
+  f.caption = {frame, frame, std::max(frame, width - frame), frame + caption - 1};
+  const int barHeight = RectHeight(f.caption);
+  const bool tool = (w->exStyle & WS_EX_TOOLWINDOW) != 0;
+  int textLeft = f.caption.left + 3;
+  int right = f.caption.right - 2;
+  if (w->style & WS_SYSMENU) {
+    if (!tool) {
+      const int icon = GetSystemMetrics(SM_CXSMICON);
+      f.icon = MakeRect(f.caption.left + 2, f.caption.top + (barHeight - icon) / 2, icon, icon);
+      f.iconZone = {f.caption.left, f.caption.top, f.caption.left + barHeight, f.caption.bottom};
+      textLeft = f.iconZone.right + 1;
+    }
+    // Buttons are two pixels in from the bar's edges; close stands apart from the others.
+    const int height = barHeight - 4;
+    const int button = tool ? GetSystemMetrics(SM_CXSMSIZE) : GetSystemMetrics(SM_CXSIZE) - 2;
+    const int top = f.caption.top + 2;
+    f.close = {right - button, top, right, top + height};
+    right = f.close.left - 2;
+    if (!tool && (w->style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX))) {
+      f.maximize = {right - button, top, right, top + height};
+      f.minimize = {f.maximize.left - button, top, f.maximize.left, top + height};
+      right = f.minimize.left - 2;
+    } else if (w->exStyle & WS_EX_CONTEXTHELP) {
+      f.help = {right - button, top, right, top + height};
+      right = f.help.left - 2;
     }
   }
-  const int caption = CaptionHeight(w->style, w->exStyle);
-  if (caption) {
-    RECT bar{r.left, r.top, r.right, r.top + caption - 1};
-    FillRect(dc, &bar, SysBrush(active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION));
-    RECT line{r.left, bar.bottom, r.right, bar.bottom + 1};
-    FillRect(dc, &line, SysBrush(COLOR_3DFACE));
-    DrawCaptionText(w, dc, bar, active);
-    r.top += caption;
-  }
-  if (w->exStyle & WS_EX_CLIENTEDGE) DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT);
+  f.text = {textLeft, f.caption.top, std::max(textLeft, right), f.caption.bottom};
+  return f;
 }
 
-}  // namespace
+RECT CaptionButtonRect(const FrameLayout& f, int code) {
+  switch (code) {
+    case HTCLOSE: return f.close;
+    case HTMAXBUTTON: return f.maximize;
+    case HTMINBUTTON: return f.minimize;
+    case HTHELP: return f.help;
+    default: return {};
+  }
+}
+
+bool CaptionButtonEnabled(const Window* w, int code) {
+  switch (code) {
+    case HTCLOSE: {
+      if (w->cls->wc.style & CS_NOCLOSE) return false;
+      const UINT state = w->sysMenu ? GetMenuState(w->sysMenu, SC_CLOSE, MF_BYCOMMAND) : 0;
+      return state == static_cast<UINT>(-1) || !(state & (MF_GRAYED | MF_DISABLED));
+    }
+    case HTMAXBUTTON: return (w->style & WS_MAXIMIZEBOX) != 0;
+    case HTMINBUTTON: return (w->style & WS_MINIMIZEBOX) != 0;
+    case HTHELP: return true;
+    default: return false;
+  }
+}
 
 RECT NonClientInsets(DWORD style, DWORD exStyle) {
   const int frame = FrameWidth(style, exStyle);
@@ -95,54 +107,6 @@ LRESULT NcCalcSize(Window* w, WPARAM calcValid, LPARAM lp) {
   r->bottom = std::max(r->top, r->bottom - in.bottom);
   return 0;
 }
-
-LRESULT NcHitTest(Window* w, POINT p) {
-  const RECT wr = WindowScreenRect(w);
-  if (!Contains(wr, p)) return HTNOWHERE;
-  if (Contains(ClientScreenRect(w), p)) return HTCLIENT;
-  const int frame = FrameWidth(w->style, w->exStyle);
-  if ((w->style & WS_THICKFRAME) && !(w->style & (WS_MAXIMIZE | WS_MINIMIZE))) {
-    const int corner = GetSystemMetrics(SM_CYSIZE) + frame;
-    bool left = p.x < wr.left + frame, right = p.x >= wr.right - frame;
-    bool top = p.y < wr.top + frame, bottom = p.y >= wr.bottom - frame;
-    if (left || right || top || bottom) {
-      if (top || bottom) {
-        left = left || p.x < wr.left + corner;
-        right = right || p.x >= wr.right - corner;
-      }
-      if (left || right) {
-        top = top || p.y < wr.top + corner;
-        bottom = bottom || p.y >= wr.bottom - corner;
-      }
-      if (top) return left ? HTTOPLEFT : right ? HTTOPRIGHT : HTTOP;
-      if (bottom) return left ? HTBOTTOMLEFT : right ? HTBOTTOMRIGHT : HTBOTTOM;
-      return left ? HTLEFT : HTRIGHT;
-    }
-  }
-  RECT inner = wr;
-  InflateRect(&inner, -frame, -frame);
-  if (!Contains(inner, p)) return HTBORDER;
-  const int caption = CaptionHeight(w->style, w->exStyle);
-  if (caption && p.y < inner.top + caption) {
-    if ((w->style & WS_SYSMENU) && !(w->exStyle & WS_EX_TOOLWINDOW) && p.x < inner.left + caption) return HTSYSMENU;
-    return HTCAPTION;
-  }
-  const RECT cr = ClientScreenRect(w);
-  if ((w->style & WS_VSCROLL) && p.x >= cr.right && p.y >= cr.top && p.y < cr.bottom) return HTVSCROLL;
-  if ((w->style & WS_HSCROLL) && p.y >= cr.bottom && p.x >= cr.left && p.x < cr.right) return HTHSCROLL;
-  return HTBORDER;
-}
-
-void PaintFrame(Window* w, bool active) {
-  const RECT whole{0, 0, RectWidth(w->rect), RectHeight(w->rect)};
-  if (!VisibleChain(w) || EqualRect(&w->client, &whole)) return;
-  HDC dc = GetDCEx(w->handle, nullptr, DCX_WINDOW | DCX_CACHE);
-  ExcludeClipRect(dc, w->client.left, w->client.top, w->client.right, w->client.bottom);
-  DrawFrame(w, dc, active);
-  ReleaseDC(w->handle, dc);
-}
-
-void NcPaint(Window* w, HDC) { PaintFrame(w, w->ncActive); }
 
 void Print(Window* w, HDC dc, LPARAM flags) {
   Busy busy;

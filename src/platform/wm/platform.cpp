@@ -123,6 +123,7 @@ void InitPlatform(std::unique_ptr<display::Display> display) {
   MakeDesktop(s);
   s.cursor = LoadCursor(nullptr, IDC_ARROW);
   RegisterLayeredFunctions(s.display->LayeredSupported());
+  RegisterSystemClasses();
 }
 
 void ShutdownPlatform() {

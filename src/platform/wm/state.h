@@ -67,6 +67,10 @@ struct Window {
   std::unique_ptr<Surface> surface;  // top-level windows only
   bool redrawOff = false;            // WM_SETREDRAW took WS_VISIBLE away
   bool ncActive = false;             // the frame is drawn active
+  int ncPressed = HTNOWHERE;         // the caption button drawn pushed
+  bool restoreMaximized = false;     // minimised from the maximised state
+  HMENU sysMenu = nullptr;
+  std::shared_ptr<void> control;     // what a system control class keeps for the window
   Window* lastActivePopup = nullptr;
 
   bool destroying = false;
@@ -115,6 +119,21 @@ struct MouseState {
   std::uint64_t hoverDue = 0;
 };
 
+struct MenuItem {
+  UINT flags = 0;
+  UINT_PTR id = 0;
+  HMENU sub = nullptr;
+  std::string text;
+};
+
+struct Menu {
+  HMENU handle = nullptr;
+  bool popup = true;
+  std::vector<MenuItem> items;
+  int defaultItem = -1;
+  HWND systemOf = nullptr;  // the window whose system menu this is
+};
+
 struct State {
   std::unique_ptr<display::Display> display;
   struct Slot {
@@ -156,6 +175,11 @@ struct State {
   std::map<HDC, WindowDc> dcs;
   std::unique_ptr<Bitmap> screenCopy = std::make_unique<Bitmap>(0, 0);
   DWORD lastError = 0;
+
+  std::map<std::uintptr_t, std::unique_ptr<Menu>> menus;
+  std::uintptr_t nextMenu = 1;
+  HWND menuWindow = nullptr;  // the popup of the menu being tracked
+  bool endMenu = false;
 };
 
 // ---- platform.cpp ----
@@ -189,6 +213,7 @@ void PlaceInZOrder(Window* w, HWND insertAfter);
 void Restack();  // hands our z-order to the display
 void SyncSurface(Window* top);  // rectangle, visibility and picture size to the display
 void ShowSurface(Window* top, bool shown);
+void SyncRole(Window* top);  // what the surface is to the desktop's window manager
 
 // ---- paint.cpp ----
 void Invalidate(Window* w, const Region* area, bool windowCoords, UINT flags);
@@ -234,6 +259,15 @@ void PostInput(const MSG& m);
 // ---- hooks.cpp ----
 LRESULT CallCbt(int code, WPARAM wp, LPARAM lp);
 bool HasCbtHooks();
+
+// ---- menus.cpp / sysmenu.cpp ----
+Menu* FromMenu(HMENU h);
+void DestroyMenusOf(Window* w);
+// Opens the system menu at a screen point and carries out the command chosen.
+void ShowSystemMenu(Window* w, POINT screen);
+
+// ---- system_classes.cpp ----
+void RegisterSystemClasses();
 
 // ---- layered.cpp ----
 void LayeredStyleChanged(Window* w, DWORD oldExStyle);

@@ -45,6 +45,7 @@ void Unlink(Window* w) {
   DropPostedFor(w->handle);
   ForgetInInput(w);
   DropDcsOf(w);
+  DestroyMenusOf(w);
   if (w->needsPaint) {
     w->needsPaint = false;
     --s.paintCount;
@@ -152,6 +153,7 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
   w->exStyle = cs.dwExStyle;
   if (!child) {
     LayeredStyleChanged(w, 0);
+    SyncRole(w);
     if (w->exStyle & WS_EX_TOPMOST) s.display->SetTopmost(w->surface->id, true);
     Restack();
   }

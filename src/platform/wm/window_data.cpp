@@ -19,6 +19,7 @@ LONG_PTR ChangeStyle(Window* w, int index, DWORD value) {
   if (w->dead) return static_cast<LONG_PTR>(old);
   field = ss.styleNew;
   if (index == GWL_EXSTYLE) LayeredStyleChanged(w, old);
+  if (index == GWL_EXSTYLE && IsTopLevel(w) && w->surface) SyncRole(w);
   if (index == GWL_STYLE && ((old ^ field) & WS_VISIBLE)) w->redrawOff = false;
   RefreshDcs(TopLevelOf(w));
   Send(w, WM_STYLECHANGED, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&ss));

@@ -102,6 +102,14 @@ void SyncSurface(Window* top) {
   RefreshDcs(top);
 }
 
+// Windows that can never be activated, and menus, stay out of the desktop's window manager,
+// which would otherwise give them the focus.
+void SyncRole(Window* top) {
+  const bool menu = SameName(top->cls->name, "#32768");
+  const bool overlay = (top->exStyle & WS_EX_NOACTIVATE) || menu;
+  Dsp().SetRole(top->surface->id, overlay ? display::SurfaceRole::Overlay : display::SurfaceRole::Window);
+}
+
 void ShowSurface(Window* top, bool shown) {
   Surface& sf = *top->surface;
   sf.shown = shown;
@@ -239,6 +247,8 @@ void ChangeState(Window* w, DWORD state, UINT flags) {
   const DWORD before = w->style & (WS_MINIMIZE | WS_MAXIMIZE);
   if (before == state) return;
   if (!before) w->normalRect = w->rect;
+  // A window minimised from the maximised state is restored to it.
+  w->restoreMaximized = state == WS_MINIMIZE && before == WS_MAXIMIZE;
   w->style = (w->style & ~(WS_MINIMIZE | WS_MAXIMIZE)) | state;
   RECT target = w->normalRect;
   if (state == WS_MINIMIZE) {
@@ -246,8 +256,10 @@ void ChangeState(Window* w, DWORD state, UINT flags) {
   } else if (state == WS_MAXIMIZE) {
     MINMAXINFO mmi;
     const int frame = GetSystemMetrics(SM_CXFRAME);
-    RECT work{};
-    SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
+    // The work area of the monitor the window is on.
+    MONITORINFO info;
+    GetMonitorInfo(MonitorFromRect(&w->normalRect, MONITOR_DEFAULTTOPRIMARY), &info);
+    const RECT work = info.rcWork;
     mmi.ptMaxPosition = {work.left - frame, work.top - frame};
     mmi.ptMaxSize = {RectWidth(work) + 2 * frame, RectHeight(work) + 2 * frame};
     mmi.ptMinTrackSize = {GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK)};
@@ -289,8 +301,8 @@ BOOL ShowWindow(HWND window, int command) {
     case SW_SHOWMAXIMIZED: state = WS_MAXIMIZE; break;
     case SW_SHOWNOACTIVATE: activate = false; [[fallthrough]];
     case SW_SHOWNORMAL:
-    case SW_RESTORE:
     case SW_SHOWDEFAULT: state = 0; break;
+    case SW_RESTORE: state = (w->style & WS_MINIMIZE) && w->restoreMaximized ? WS_MAXIMIZE : 0; break;
     case SW_SHOWNA: activate = false; break;
     case SW_SHOW: break;
     default: Fail(ERROR_INVALID_PARAMETER); return wasVisible;
@@ -336,6 +348,7 @@ HWND SetParent(HWND window, HWND newParent) {
     w->surface->id = s.display->CreateSurface(w->rect);
     s.bySurface[w->surface->id] = w;
     SyncSurface(w);
+    SyncRole(w);
   } else if (np != s.desktop && w->surface) {
     s.bySurface.erase(w->surface->id);
     s.display->DestroySurface(w->surface->id);

@@ -1,5 +1,5 @@
-// Pixel work of the headless screen: a surface's picture over what lies below it. Two channels
-// are processed per 32-bit operation; the division by 255 rounds exactly.
+// Pixel work of the headless screen: a surface's picture over what lies below it, with the
+// exact division by 255 of ScalePixel.
 #include <algorithm>
 
 #include "platform/display/headless/headless_surface.h"
@@ -8,19 +8,8 @@ namespace plat::display {
 
 namespace {
 
-constexpr std::uint32_t kRedBlue = 0x00FF00FFu;
-
-// Every channel times f / 255.
-inline Pixel Scale(Pixel p, std::uint32_t f) {
-  std::uint32_t rb = (p & kRedBlue) * f;
-  std::uint32_t ag = ((p >> 8) & kRedBlue) * f;
-  rb = ((rb + 0x00800080u + ((rb >> 8) & kRedBlue)) >> 8) & kRedBlue;
-  ag = (ag + 0x00800080u + ((ag >> 8) & kRedBlue)) & ~kRedBlue;
-  return rb | ag;
-}
-
 // Premultiplied source over an opaque destination; the result is opaque.
-inline Pixel Over(Pixel s, Pixel d) { return (s + Scale(d, 255 - (s >> 24))) | 0xFF000000u; }
+inline Pixel Over(Pixel s, Pixel d) { return (s + ScalePixel(d, 255 - (s >> 24))) | 0xFF000000u; }
 
 template <bool kKeyed>
 void OpaqueRow(Pixel* dst, const Pixel* src, int n, Pixel key) {
@@ -39,7 +28,7 @@ void FadedRow(Pixel* dst, const Pixel* src, int n, Pixel key, std::uint32_t alph
     if constexpr (kKeyed) {
       if ((src[i] & 0x00FFFFFFu) == key) continue;
     }
-    dst[i] = Over(Scale(src[i] | 0xFF000000u, alpha), dst[i]);
+    dst[i] = Over(ScalePixel(src[i] | 0xFF000000u, alpha), dst[i]);
   }
 }
 
@@ -52,7 +41,7 @@ void PremultipliedRow(Pixel* dst, const Pixel* src, int n, Pixel key, std::uint3
   }
   for (int i = 0; i < n; ++i) {
     if (kKeyed && (src[i] & 0x00FFFFFFu) == key) continue;
-    dst[i] = Over(Scale(src[i], alpha), dst[i]);
+    dst[i] = Over(ScalePixel(src[i], alpha), dst[i]);
   }
 }
 

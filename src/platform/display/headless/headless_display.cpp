@@ -25,7 +25,7 @@ std::vector<Monitor> HeadlessDisplay::Monitors() const {
   const RECT bounds{0, 0, options_.width, options_.height};
   RECT work = bounds;
   work.bottom -= options_.taskBarHeight;
-  return {Monitor{bounds, work, true, "\\\\.\\DISPLAY1"}};
+  return {Monitor{bounds, work, true, "\\\\.\\DISPLAY1", {}}};
 }
 
 HeadlessDisplay::Surface* HeadlessDisplay::Find(SurfaceId id) {
@@ -51,6 +51,7 @@ void HeadlessDisplay::DestroySurface(SurfaceId id) {
   std::erase(stack_, StackEntry{id, 0});
   if (foreground_.surface == id) foreground_ = {};
   if (grab_ == id) grab_ = kNoSurface;
+  if (pressGrab_ == id) pressGrab_ = kNoSurface;
   screenStale_ = true;
 }
 
@@ -106,6 +107,10 @@ void HeadlessDisplay::SetTopmost(SurfaceId id, bool topmost) {
     SortTopmost();
     screenStale_ = true;
   }
+}
+
+void HeadlessDisplay::SetRole(SurfaceId id, SurfaceRole role) {
+  if (Surface* s = Find(id)) s->role = role;
 }
 
 void HeadlessDisplay::SetTitle(SurfaceId id, const std::string& title) {
@@ -213,6 +218,11 @@ bool HeadlessDisplay::IsShown(SurfaceId id) const {
 std::string HeadlessDisplay::Title(SurfaceId id) const {
   const Surface* s = Find(id);
   return s ? s->title : std::string();
+}
+
+SurfaceRole HeadlessDisplay::Role(SurfaceId id) const {
+  const Surface* s = Find(id);
+  return s ? s->role : SurfaceRole::Window;
 }
 
 std::vector<SurfaceId> HeadlessDisplay::Stacking() const {

@@ -41,6 +41,7 @@ class HeadlessDisplay final : public Display {
   void Show(SurfaceId surface, bool shown) override;
   void Restack(std::span<const SurfaceId> topToBottom) override;
   void SetTopmost(SurfaceId surface, bool topmost) override;
+  void SetRole(SurfaceId surface, SurfaceRole role) override;
   void SetTitle(SurfaceId surface, const std::string& title) override;
   void SetShape(SurfaceId surface, const Region* shape) override;
   void SetInputTransparent(SurfaceId surface, bool transparent) override;
@@ -88,6 +89,7 @@ class HeadlessDisplay final : public Display {
   SurfaceId Grab() const { return grab_; }
   bool IsShown(SurfaceId surface) const;
   std::string Title(SurfaceId surface) const;
+  SurfaceRole Role(SurfaceId surface) const;
   // Our surfaces and foreign windows (kForeign) from top to bottom.
   std::vector<SurfaceId> Stacking() const;
   std::size_t SurfaceCount() const { return surfaces_.size(); }
@@ -129,6 +131,7 @@ class HeadlessDisplay final : public Display {
   ForeignId nextForeign_ = 1;
   StackEntry foreground_;
   SurfaceId grab_ = kNoSurface;
+  SurfaceId pressGrab_ = kNoSurface;  // while a button pressed on it is held, as a server grabs
   Cursor cursor_ = Cursor::Arrow;
   std::function<bool()> idle_;
   Bitmap screen_;
@@ -138,7 +141,7 @@ class HeadlessDisplay final : public Display {
   std::condition_variable wake_;
   std::deque<Raw> raw_;
   POINT pointer_{};
-  bool buttons_[3] = {};
+  bool buttons_[3] = {};  // held, as routed
 };
 
 }  // namespace plat::display

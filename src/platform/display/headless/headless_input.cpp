@@ -64,15 +64,21 @@ bool HeadlessDisplay::Route(const Raw& raw, Event& out) {
   const bool ours = foreground_.surface != kNoSurface && foreground_.foreign == 0;
   switch (raw.type) {
     case Event::Type::PointerMove:
-      out.surface = grab_ ? grab_ : TopAt(raw.point).surface;
+      out.surface = grab_ ? grab_ : pressGrab_ ? pressGrab_ : TopAt(raw.point).surface;
       return true;
     case Event::Type::ButtonDown:
     case Event::Type::ButtonUp: {
-      if (grab_) {
-        out.surface = grab_;
+      bool& held = buttons_[static_cast<int>(raw.button)];
+      const bool anyBefore = buttons_[0] || buttons_[1] || buttons_[2];
+      held = raw.type == Event::Type::ButtonDown;
+      const SurfaceId pressed = pressGrab_;
+      if (!(buttons_[0] || buttons_[1] || buttons_[2])) pressGrab_ = kNoSurface;
+      if (grab_ || pressed) {
+        out.surface = grab_ ? grab_ : pressed;
         return true;
       }
       const StackEntry hit = TopAt(raw.point);
+      if (hit.surface && held && !anyBefore) pressGrab_ = hit.surface;
       if (hit.surface) {
         out.surface = hit.surface;
         return true;
@@ -98,6 +104,9 @@ bool HeadlessDisplay::Route(const Raw& raw, Event& out) {
       Raise({0, raw.foreign});
       foreground_ = {0, raw.foreign};
       return ours;
+    case Event::Type::Activated:
+    case Event::Type::CloseRequested:
+    case Event::Type::CompositionChanged:
     case Event::Type::Expose:
       return false;
   }

@@ -9,6 +9,7 @@ struct HeadlessDisplay::Surface {
   bool shown = false;
   bool topmost = false;
   bool inputTransparent = false;
+  SurfaceRole role = SurfaceRole::Window;
   std::string title;
   std::optional<Region> shape;  // surface coordinates
   Blend blend;

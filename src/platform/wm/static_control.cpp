@@ -1,0 +1,81 @@
+// The "Static" class: text (left, centred or right, wrapped) or an icon, on the face colour.
+// It lets the pointer through to its parent.
+#include "platform/wm/busy.h"
+#include "platform/wm/controls.h"
+#include "platform/wm/dialogs.h"
+#include "platform/wm/state.h"
+
+namespace plat::wm {
+
+namespace {
+
+struct StaticData {
+  HFONT font = nullptr;
+  HICON icon = nullptr;
+};
+
+StaticData& Data(HWND h) {
+  Window* w = FromHandle(h);
+  if (!w->control) w->control = std::make_shared<StaticData>();
+  return *static_cast<StaticData*>(w->control.get());
+}
+
+void Paint(HWND h, HDC dc) {
+  const StaticData& d = Data(h);
+  const DWORD style = static_cast<DWORD>(GetWindowLong(h, GWL_STYLE));
+  RECT r;
+  GetClientRect(h, &r);
+  FillRect(dc, &r, GetSysColorBrush(COLOR_3DFACE));
+  if ((style & SS_TYPEMASK) == SS_ICON) {
+    if (d.icon) DrawIcon(dc, 0, 0, d.icon);
+    return;
+  }
+  const DWORD align = style & SS_TYPEMASK;
+  const UINT format = DT_WORDBREAK | DT_EXPANDTABS | (align == SS_CENTER ? DT_CENTER : align == SS_RIGHT ? DT_RIGHT : DT_LEFT) |
+                      ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0);
+  const int saved = SaveDC(dc);
+  SelectObject(dc, d.font ? d.font : GetStockObject(DEFAULT_GUI_FONT));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(IsWindowEnabled(h) ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+  DrawText(dc, GetWindowTextString(h), &r, format);
+  RestoreDC(dc, saved);
+}
+
+}  // namespace
+
+LRESULT StaticProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+  Busy busy;
+  if (!FromHandle(h)) return 0;
+  switch (msg) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      if (HDC dc = BeginPaint(h, &ps)) Paint(h, dc);
+      EndPaint(h, &ps);
+      return 0;
+    }
+    case WM_PRINTCLIENT: Paint(h, reinterpret_cast<HDC>(wp)); return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_NCHITTEST: return HTTRANSPARENT;
+    case WM_SETFONT:
+      Data(h).font = reinterpret_cast<HFONT>(wp);
+      if (lp) InvalidateRect(h, nullptr, TRUE);
+      return 0;
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(Data(h).font);
+    case STM_SETICON: {
+      const HICON old = Data(h).icon;
+      Data(h).icon = reinterpret_cast<HICON>(wp);
+      InvalidateRect(h, nullptr, TRUE);
+      return reinterpret_cast<LRESULT>(old);
+    }
+    case STM_GETICON: return reinterpret_cast<LRESULT>(Data(h).icon);
+    case WM_SETTEXT: {
+      const LRESULT r = DefWindowProc(h, msg, wp, lp);
+      InvalidateRect(h, nullptr, TRUE);
+      return r;
+    }
+    case WM_GETDLGCODE: return DLGC_STATIC;
+    default: return DefWindowProc(h, msg, wp, lp);
+  }
+}
+
+}  // namespace plat::wm
