@@ -5,6 +5,7 @@
 
 #include "framework/stored_properties.h"
 #include "framework/win_control.h"
+#include "platform/wm/controls.h"
 
 namespace fw {
 
@@ -79,6 +80,12 @@ void TWinControl::WndProc(TMessage& m) {
     case plat::WM_KEYDOWN:
     case plat::WM_SYSKEYDOWN:
       if (DoKeyDown(m)) return;
+      if (m.Msg == plat::WM_KEYDOWN &&
+          (m.WParam == plat::VK_TAB || m.WParam == plat::VK_RETURN || m.WParam == plat::VK_ESCAPE)) {
+        TWinControl* root = this;
+        while (root->Parent()) root = root->Parent();
+        if (root->Perform(CM_DIALOGKEY, m.WParam, m.LParam)) return;
+      }
       break;
     case plat::WM_KEYUP:
     case plat::WM_SYSKEYUP:
@@ -92,10 +99,14 @@ void TWinControl::WndProc(TMessage& m) {
         m.WParam = static_cast<plat::WPARAM>(static_cast<unsigned char>(c));
       }
       break;
-    case plat::WM_SETFOCUS:
+    case plat::WM_SETFOCUS: {
       DefaultHandler(m);
+      TWinControl* root = this;
+      while (root->Parent()) root = root->Parent();
+      if (root != this) root->Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<plat::LPARAM>(this));
       Perform(CM_ENTER);
       return;
+    }
     case plat::WM_KILLFOCUS:
       DefaultHandler(m);
       Perform(CM_EXIT);
@@ -114,6 +125,12 @@ void TWinControl::WndProc(TMessage& m) {
       if (m.LParam) {
         // The platform's notification record starts with the sender's window.
         ReflectToChild(m, *reinterpret_cast<plat::HWND*>(m.LParam));
+        if (m.Result) return;
+      }
+      break;
+    case plat::WM_DRAWITEM:
+      if (m.LParam) {
+        ReflectToChild(m, reinterpret_cast<const plat::DRAWITEMSTRUCT*>(m.LParam)->hwndItem);
         if (m.Result) return;
       }
       break;
