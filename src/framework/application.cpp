@@ -31,6 +31,7 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner), screen_(std::
   if (Application) throw EInvalidOperation("Only one application object may exist");
   Application = this;
   title_ = ProgramName();
+  RegisterControlClasses();
   SetExceptionHandler([this](TObject* sender) { HandleException(sender); });
 }
 

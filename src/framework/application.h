@@ -117,6 +117,9 @@ class TScreen : public TComponent {
   TCursor cursor_ = crDefault;
 };
 
+// Registers the framework's control classes for descriptions; the application does it too.
+void RegisterControlClasses();
+
 extern TApplication* Application;
 extern TScreen* Screen;
 

@@ -128,7 +128,7 @@ class TWinControl : public TControl {
   void HandleMouseForChildren(TMessage& m, bool& handled);
   void WmPaint(TMessage& m);
   void EraseBackground(plat::HDC dc);
-  void ReflectToChild(TMessage& m, plat::HWND child);
+  bool ReflectToChild(TMessage& m, plat::HWND child);
   void UpdateBounds();
   void DetachHandle();
 

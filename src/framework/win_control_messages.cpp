@@ -118,20 +118,17 @@ void TWinControl::WndProc(TMessage& m) {
       if (OnExit) OnExit(this);
       return;
     case plat::WM_COMMAND:
-      ReflectToChild(m, reinterpret_cast<plat::HWND>(m.LParam));
-      if (m.Result) return;
+      if (ReflectToChild(m, reinterpret_cast<plat::HWND>(m.LParam))) return;
       break;
     case plat::WM_NOTIFY:
       if (m.LParam) {
         // The platform's notification record starts with the sender's window.
-        ReflectToChild(m, *reinterpret_cast<plat::HWND*>(m.LParam));
-        if (m.Result) return;
+        if (ReflectToChild(m, *reinterpret_cast<plat::HWND*>(m.LParam))) return;
       }
       break;
     case plat::WM_DRAWITEM:
       if (m.LParam) {
-        ReflectToChild(m, reinterpret_cast<const plat::DRAWITEMSTRUCT*>(m.LParam)->hwndItem);
-        if (m.Result) return;
+        if (ReflectToChild(m, reinterpret_cast<const plat::DRAWITEMSTRUCT*>(m.LParam)->hwndItem)) return;
       }
       break;
     case plat::WM_WINDOWPOSCHANGED:
@@ -183,10 +180,11 @@ void TWinControl::WndProc(TMessage& m) {
   TControl::WndProc(m);
 }
 
-void TWinControl::ReflectToChild(TMessage& m, plat::HWND child) {
+bool TWinControl::ReflectToChild(TMessage& m, plat::HWND child) {
   TWinControl* c = FindControl(child);
-  if (!c || c == this) return;
+  if (!c || c == this) return false;
   m.Result = c->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
+  return true;
 }
 
 void TWinControl::HandleMouseForChildren(TMessage& m, bool& handled) {
