@@ -262,6 +262,11 @@ void TControl::SetClientWidth(int v) { SetWidth(v + width_ - ClientWidth()); }
 void TControl::SetClientHeight(int v) { SetHeight(v + height_ - ClientHeight()); }
 
 plat::POINT TControl::ClientOrigin() const {
+  if (auto* w = dynamic_cast<const TWinControl*>(this); w && w->HandleAllocated()) {
+    plat::POINT p{0, 0};
+    plat::ClientToScreen(const_cast<TWinControl*>(w)->Handle(), &p);
+    return p;
+  }
   if (!parent_) return {left_, top_};
   plat::POINT p = parent_->ClientOrigin();
   return {p.x + left_, p.y + top_};
