@@ -132,7 +132,6 @@ class TCustomForm : public TWinControl {
   TModalResult modalResult_ = mrNone;
   TFormState formState_;
   bool active_ = false;
-  bool placed_ = false;
   TWinControl* activeControl_ = nullptr;
   std::unique_ptr<TCanvas> canvas_;
 };
