@@ -116,6 +116,8 @@ struct BoxCase {
   std::function<void()> raise;
   std::string text;
 };
+// Test names stay the same from run to run (the default printer dumps bytes).
+void PrintTo(const BoxCase& c, std::ostream* os) { *os << (c.text.empty() ? "foreign exception" : c.text); }
 
 class ExceptionBox : public ControlsTest, public ::testing::WithParamInterface<BoxCase> {};
 
