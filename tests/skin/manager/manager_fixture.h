@@ -13,6 +13,8 @@
 
 namespace velmora::test {
 
+using Strings = std::vector<std::string>;
+
 inline std::vector<std::string>& Log() {
   static std::vector<std::string> log;
   return log;

@@ -3,7 +3,7 @@
 namespace velmora::test {
 namespace {
 
-using Strings = std::vector<std::string>;
+
 
 TEST_F(ManagerTest, CommandTravelsInTheHighWord) {
   EXPECT_EQ(SkinParam(scRefresh, 1), 0x00030001u);
