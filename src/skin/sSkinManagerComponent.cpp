@@ -15,6 +15,7 @@ namespace {
 
 TsSkinManager* gDefault = nullptr;
 bool gLoading = false;
+bool gChanging = false;
 std::string gChangedSection;
 TSkinMessageHandler gMessageHandler;
 std::vector<std::string> gArguments;
@@ -54,6 +55,7 @@ const fw::TEnumType& SkinningRuleType() { return kRuleType; }
 
 TsSkinManager* DefaultManager() { return gDefault; }
 bool SkinLoading() { return gLoading; }
+bool SkinChanging() { return gChanging; }
 const std::string& ChangedSectionName() { return gChangedSection; }
 
 void SetSkinMessageHandler(TSkinMessageHandler handler) { gMessageHandler = std::move(handler); }
@@ -160,7 +162,9 @@ void TsSkinManager::Loaded() {
   if (active_ && OnActivate) OnActivate(this);
 }
 
-void TsSkinManager::SetSkinName(const std::string& value) {
+void TsSkinManager::SetSkinName(const std::string& value) { ChangeSkin(value, true); }
+
+void TsSkinManager::ChangeSkin(const std::string& value, bool repaint) {
   const std::string old = skinName_;
   skinName_ = value;
   if (!active_) return;
@@ -180,7 +184,7 @@ void TsSkinManager::SetSkinName(const std::string& value) {
       ShowSkinMessage(e.what(), plat::MB_OK | plat::MB_ICONERROR);
     }
     if (active_) {
-      if (!nonAutoUpdate_) Activate(true);
+      if (!nonAutoUpdate_) Activate(repaint);
       if (OnActivate && !reading) OnActivate(this);
     } else {
       Deactivate();
@@ -323,9 +327,11 @@ void TsSkinManager::ReloadPackedSkin() {
 
 void TsSkinManager::AnnounceActivate() {
   index_.SkinData.Active = false;
+  gChanging = true;
   index_.InitConstantIndexes();
   auto m = MakeSkinMessage(scNewSkin, reinterpret_cast<plat::LPARAM>(this));
   BroadcastToForms(m);
+  gChanging = false;
   index_.SkinData.Active = true;
   if (IsDefault() && !hook_) InstallHook();
 }
@@ -369,10 +375,7 @@ void TsSkinManager::EndUpdate(bool repaint, bool allowAnimation) {
   nonAutoUpdate_ = false;
   const bool animation = allowChangeAnimation_;
   allowChangeAnimation_ = allowAnimation;
-  if (active_ && !skinName_.empty()) {
-    SetSkinName(skinName_);
-    if (repaint && !index_.SkinData.Active) RepaintForms(true);
-  }
+  if (active_ && !skinName_.empty()) ChangeSkin(skinName_, repaint);
   allowChangeAnimation_ = animation;
 }
 
@@ -390,6 +393,7 @@ struct TSkinManagerHook {
     const plat::LRESULT next = plat::CallNextHookEx(manager ? manager->hook_ : nullptr, code, wp, lp);
     if (!manager || !fw::Application || fw::Application->ComponentState().Contains(fw::csDestroying)) return next;
     if (code == plat::HCBT_ACTIVATE) manager->HandleActivation(reinterpret_cast<plat::HWND>(wp));
+    if (code == plat::HCBT_DESTROYWND) manager->ForgetWindow(reinterpret_cast<plat::HWND>(wp));
     return next;
   }
 };
@@ -403,16 +407,24 @@ void TsSkinManager::UnInstallHook() {
   if (!hook_) return;
   plat::UnhookWindowsHookEx(hook_);
   hook_ = nullptr;
+  hookForms_.clear();
+}
+
+void TsSkinManager::ForgetWindow(plat::HWND window) {
+  std::erase_if(hookForms_, [window](const auto& f) { return f.second == window; });
 }
 
 void TsSkinManager::HandleActivation(plat::HWND window) {
   auto* form = dynamic_cast<fw::TCustomForm*>(fw::TWinControl::FindControl(window));
   if (!form || IsSkinCommandTrue(window, scIsHandled)) return;
+  if (std::any_of(hookForms_.begin(), hookForms_.end(), [form](const auto& f) { return f.first == form; })) return;
+  const auto style = static_cast<plat::DWORD>(plat::GetWindowLong(window, plat::GWL_STYLE));
+  if ((style & plat::WS_POPUP) && !(style & (plat::WS_BORDER | plat::WS_THICKFRAME | plat::WS_DLGFRAME))) return;
   if ((form->Tag() & ~std::intptr_t{0x61}) == -98) return;
   if (form->ComponentState().Contains(fw::csLoading) && form->FormStyle() != fw::fsMDIChild) return;
   const bool messageForm = form->ClassName() == "TMessageForm";
   if (!skinningRules_.Contains(messageForm ? srStdDialogs : srStdForms)) return;
-  CreateFormProvider(form);
+  if (CreateFormProvider(form)) hookForms_.emplace_back(form, window);
 }
 
 bool TsSkinManager::CreateFormProvider(fw::TCustomForm* form) {

@@ -140,6 +140,8 @@ class TsSkinManager : public fw::TComponent {
   void UnInstallHook();
   void HandleActivation(plat::HWND window);
   void ApplyNewSkin();
+  void ChangeSkin(const std::string& value, bool repaint);
+  void ForgetWindow(plat::HWND window);
 
   bool active_ = true;
   std::string skinName_;
@@ -156,14 +158,19 @@ class TsSkinManager : public fw::TComponent {
   bool skinIsPacked_ = false;
   bool nonAutoUpdate_ = false;
   bool skinRemoving_ = false;
+  // Read by the skin-change animation once it exists.
   bool allowChangeAnimation_ = true;
   plat::HHOOK hook_ = nullptr;
+  // Forms the hook gave a provider, with their windows.
+  std::vector<std::pair<fw::TCustomForm*, plat::HWND>> hookForms_;
 };
 
 // The manager that controls use unless told otherwise: the first one made.
 TsSkinManager* DefaultManager();
 // Set for the duration of every load; painting code skips work while it is.
 bool SkinLoading();
+// Set while a new skin is announced.
+bool SkinChanging();
 // The upper-cased name of the section UpdateSkinSection changed last.
 const std::string& ChangedSectionName();
 

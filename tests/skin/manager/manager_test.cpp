@@ -170,9 +170,11 @@ TEST_F(SkinManagerTest, UpdatesHeldBackUntilEndUpdate) {
   m->BeginUpdate();
   m->SetSkinName("skin");
   EXPECT_FALSE(m->SkinData().Active);
-  m->EndUpdate();
+  Log().clear();
+  m->EndUpdate(false);
   EXPECT_FALSE(m->NonAutoUpdate());
   EXPECT_TRUE(m->SkinData().Active);
+  EXPECT_EQ(Log(), (Strings{"Main:1"}));
 }
 
 TEST_F(SkinManagerTest, UpdateSkinSectionNamesTheSectionUpperCased) {
@@ -271,6 +273,19 @@ TEST_F(SkinManagerTest, TheHookOffersActivatedFormsAProvider) {
   auto* f = Form("NoRule");
   f->Show();
   plat::SetActiveWindow(f->Handle());
+  EXPECT_TRUE(m->provided.empty());
+  m->SetSkinningRules({srStdForms});
+  auto* again = Form("Again");
+  again->Show();
+  plat::SetActiveWindow(again->Handle());
+  plat::SetActiveWindow(f->Handle());
+  plat::SetActiveWindow(again->Handle());
+  EXPECT_EQ(m->provided, (Strings{"Again", "NoRule"}));
+  m->provided.clear();
+  auto* bare = Form("Bare");
+  bare->SetBorderStyle(fw::bsNone);
+  bare->Show();
+  plat::SetActiveWindow(bare->Handle());
   EXPECT_TRUE(m->provided.empty());
 }
 
