@@ -6,6 +6,7 @@
 #include "framework/stored_properties.h"
 #include "framework/sysutils.h"
 #include "platform/files/paths.h"
+#include "platform/gdi/modules.h"
 #include "platform/wm/dialogs.h"
 #include "skin/sMessages.h"
 
@@ -175,10 +176,8 @@ void TsSkinManager::ChangeSkin(const std::string& value, bool repaint) {
     index_.SkinData.Active = false;
     if (skinName_.size() > 4 && fw::LowerCase(skinName_.substr(skinName_.size() - 4)) == ".asz")
       skinName_.erase(skinName_.size() - 4);
-    skinIsPacked_ = plat::files::FileExists(WithTrailingBackslash(skinDirectory_) + skinName_ + ".asz");
     try {
-      if (skinIsPacked_) ReloadPackedSkin();
-      else ReloadSkin();
+      Reload();
     } catch (const std::exception& e) {
       skinName_ = old;
       ShowSkinMessage(e.what(), plat::MB_OK | plat::MB_ICONERROR);
@@ -216,8 +215,9 @@ void TsSkinManager::SetExtendedBorders(bool value) {
   if (value == extendedBorders_) return;
   extendedBorders_ = value;
   if (active_ && index_.SkinData.Active && !ComponentState().Contains(fw::csLoading)) {
-    skinIsPacked_ ? ReloadPackedSkin() : ReloadSkin();
-    if (!gLoading) RepaintForms(true);
+    Reload();
+    CheckShadows();
+    if (!gLoading && !ComponentState().Contains(fw::csDesigning)) RepaintForms(true);
   }
 }
 
@@ -238,9 +238,30 @@ void TsSkinManager::SetSaturation(int value) {
 // A recolouring: the skin is read again with the new values.
 void TsSkinManager::ApplyNewSkin() {
   if (!active_ || gLoading || ComponentState().Contains(fw::csLoading) || skinName_.empty()) return;
-  skinIsPacked_ ? ReloadPackedSkin() : ReloadSkin();
+  Reload();
   if (OnAfterChange) OnAfterChange(this);
   if (!nonAutoUpdate_) RepaintForms(true);
+}
+
+bool TsSkinManager::ExtendedBordersInEffect() const {
+  if (!extendedBorders_) return false;
+  const plat::HMODULE user = plat::GetModuleHandle("user32.dll");
+  return user && plat::GetProcAddress(user, "UpdateLayeredWindow");
+}
+
+void TsSkinManager::CheckShadows() {
+  formShadowSize_ = {0, 0, 0, 0};
+  if (!active_ || !ExtendedBordersInEffect()) return;
+  const int mask = index_.GetMaskIndex("GLOBALINFO", "EXBORDER");
+  if (mask < 0) {
+    // The program's own shadow templates have 9-pixel margins.
+    formShadowSize_ = {9, 9, 9, 9};
+    return;
+  }
+  const TsMaskData& m = index_.ma[static_cast<std::size_t>(mask)];
+  const int offs = index_.SkinData.ExContentOffs;
+  if (index_.SkinData.ExDrawMode != 0) formShadowSize_ = {offs, offs, offs, offs};
+  else formShadowSize_ = {m.WL - offs, m.WT - offs, m.WR - offs, m.WB - offs};
 }
 
 std::string TsSkinManager::FullSkinDirectory() const {
@@ -260,6 +281,13 @@ std::string TsSkinManager::FullSkinDirectory() const {
     full = dir;
   }
   return WithTrailingBackslash(full);
+}
+
+// An archive of the name in the skin directory, as stored, wins over a folder or built-in skin.
+void TsSkinManager::Reload() {
+  skinIsPacked_ = plat::files::FileExists(WithTrailingBackslash(skinDirectory_) + skinName_ + ".asz");
+  if (skinIsPacked_) ReloadPackedSkin();
+  else ReloadSkin();
 }
 
 TacLoadOptions TsSkinManager::LoadOptions() {
@@ -329,6 +357,7 @@ void TsSkinManager::AnnounceActivate() {
   index_.SkinData.Active = false;
   gChanging = true;
   index_.InitConstantIndexes();
+  CheckShadows();
   auto m = MakeSkinMessage(scNewSkin, reinterpret_cast<plat::LPARAM>(this));
   BroadcastToForms(m);
   gChanging = false;

@@ -93,6 +93,10 @@ class TsSkinManager : public fw::TComponent {
 
   void ReloadSkin();
   void ReloadPackedSkin();
+  // The margins of the extended border; the shadow templates come with the border windows.
+  void CheckShadows();
+  bool ExtendedBordersInEffect() const;
+  const plat::RECT& FormShadowSize() const { return formShadowSize_; }
   void RepaintForms(bool lockForms = true);
   void BeginUpdate() { nonAutoUpdate_ = true; }
   void EndUpdate(bool repaint = true, bool allowAnimation = false);
@@ -141,6 +145,7 @@ class TsSkinManager : public fw::TComponent {
   void HandleActivation(plat::HWND window);
   void ApplyNewSkin();
   void ChangeSkin(const std::string& value, bool repaint);
+  void Reload();
   void ForgetWindow(plat::HWND window);
 
   bool active_ = true;
@@ -156,6 +161,7 @@ class TsSkinManager : public fw::TComponent {
 
   TacSkinIndex index_;
   bool skinIsPacked_ = false;
+  plat::RECT formShadowSize_{0, 0, 0, 0};
   bool nonAutoUpdate_ = false;
   bool skinRemoving_ = false;
   // Read by the skin-change animation once it exists.

@@ -164,6 +164,40 @@ TEST_F(SkinManagerTest, ActivationAndRemovalAreAnnouncedWithTheManager) {
   EXPECT_EQ(Log(), (Strings{"Main:1", "Main:16", "Main:3"}));
 }
 
+// The program's skin has no EXBORDER mask: the built-in templates' margins apply.
+TEST_F(SkinManagerTest, ExtendedBordersGiveTheShadowMargins) {
+  auto* m = Manager();
+  AddBuiltIn(m, "skin");
+  m->SetSkinName("skin");
+  EXPECT_EQ(m->FormShadowSize(), (plat::RECT{0, 0, 0, 0}));
+  m->SetExtendedBorders(true);
+  ASSERT_TRUE(m->ExtendedBordersInEffect());
+  EXPECT_EQ(m->FormShadowSize(), (plat::RECT{9, 9, 9, 9}));
+  m->SetActive(false);
+  m->CheckShadows();
+  EXPECT_EQ(m->FormShadowSize(), (plat::RECT{0, 0, 0, 0}));
+}
+
+TEST_F(SkinManagerTest, RecolouringReloadsTheSkinAndTellsOfTheChange) {
+  auto* m = Manager();
+  AddBuiltIn(m, "skin");
+  m->SetSkinName("skin");
+  int changes = 0;
+  m->OnAfterChange = [&](fw::TObject*) { ++changes; };
+  const auto colours = [m] {
+    std::vector<TColor> c;
+    for (const auto& g : m->Index().gd) c.push_back(g.Color);
+    return c;
+  };
+  const auto before = colours();
+  Log().clear();
+  m->SetHueOffset(120);
+  m->SetSaturation(-100);
+  EXPECT_EQ(changes, 2);
+  EXPECT_EQ(Log(), (Strings{"Main:16", "Main:3", "Main:16", "Main:3"}));
+  EXPECT_NE(colours(), before);
+}
+
 TEST_F(SkinManagerTest, UpdatesHeldBackUntilEndUpdate) {
   auto* m = Manager();
   AddBuiltIn(m, "skin");
