@@ -125,6 +125,7 @@ const fw::TMetaClass& TsSkinManager::StaticClass() {
         b.String("SkinName", &TsSkinManager::SetSkinName);
         b.Boolean("Active", &TsSkinManager::SetActive);
         b.Object("CommonSections", &TsSkinManager::CommonSections);
+        b.Object("ThirdParty", &TsSkinManager::ThirdParty);
         b.String("SkinInfo", &TsSkinManager::SetSkinInfo);
         b.String("Version", &TsSkinManager::SetVersion);
         b.Event("OnActivate", &TsSkinManager::SetOnActivate);
@@ -141,6 +142,7 @@ TsSkinManager::TsSkinManager(fw::TComponent* owner) : fw::TComponent(owner) {
     if (OnSkinListChanged) OnSkinListChanged(this);
   };
   if (!gDefault) gDefault = this;
+  thirdLists_.Parse(thirdParty_);
   skinDirectory_ = kDefaultSkinDirectory;
 }
 
@@ -159,6 +161,8 @@ void TsSkinManager::SetIsDefault(bool value) {
 void TsSkinManager::Loaded() {
   fw::TComponent::Loaded();
   if (skinDirectory_.empty()) skinDirectory_ = kDefaultSkinDirectory;
+  thirdParty_.FillDefaults();
+  thirdLists_.Parse(thirdParty_);
   if (active_ && !skinName_.empty()) AnnounceActivate();
   if (active_ && OnActivate) OnActivate(this);
 }

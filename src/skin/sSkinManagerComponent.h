@@ -14,6 +14,7 @@
 #include "framework/streams.h"
 #include "framework/strings.h"
 #include "skin/sSkinManager.h"
+#include "skin/sThirdParty.h"
 
 namespace velmora {
 
@@ -79,6 +80,8 @@ class TsSkinManager : public fw::TComponent {
   int Saturation() const { return saturation_; }
   void SetSaturation(int value);
   fw::TStringList* CommonSections() { return &commonSections_; }
+  TacThirdPartyList* ThirdParty() { return &thirdParty_; }
+  const TacThirdLists& ThirdLists() const { return thirdLists_; }
   // Informative only: a description may hold them, nothing reads them back.
   void SetSkinInfo(const std::string&) {}
   void SetVersion(const std::string&) {}
@@ -158,6 +161,8 @@ class TsSkinManager : public fw::TComponent {
   int hueOffset_ = 0;
   int saturation_ = 0;
   fw::TStringList commonSections_;
+  TacThirdPartyList thirdParty_;
+  TacThirdLists thirdLists_;
 
   TacSkinIndex index_;
   bool skinIsPacked_ = false;

@@ -253,6 +253,9 @@ TEST_F(SkinManagerTest, ADescriptionHoldsTheManager) {
                             "    SkinName = 'Office2007 Black'\n"
                             "    SkinningRules = [srStdForms]\n"
                             "    HueOffset = 10\n"
+                            "    ThirdParty.ThirdButtons = 'TButton'#13#10'TMyButton'\n"
+                            "    ThirdParty.ThirdEdits = ''\n"
+                            "    ThirdParty.ThirdPanels = ' '\n"
                             "  end\n"
                             "end\n",
                             "test");
@@ -262,6 +265,11 @@ TEST_F(SkinManagerTest, ADescriptionHoldsTheManager) {
   EXPECT_EQ(m->SkinName(), "Office2007 Black");
   EXPECT_EQ(m->SkinningRules(), TacSkinningRules{srStdForms});
   EXPECT_EQ(m->HueOffset(), 10);
+  const auto& third = m->ThirdLists();
+  EXPECT_EQ(third.Names(tpButton), (Strings{"TButton", "TMyButton"}));
+  EXPECT_FALSE(third.Contains(tpButton, "tbutton"));
+  EXPECT_TRUE(m->ThirdParty()->List(tpEdit) == " ");
+  EXPECT_TRUE(third.Names(tpPanel).empty());
   // The stored name finds no skin while the form is read.
   EXPECT_FALSE(m->Active());
   EXPECT_EQ(DefaultManager(), m);
