@@ -126,6 +126,9 @@ const fw::TMetaClass& TsSkinManager::StaticClass() {
         b.Boolean("Active", &TsSkinManager::SetActive);
         b.Object("CommonSections", &TsSkinManager::CommonSections);
         b.Object("ThirdParty", &TsSkinManager::ThirdParty);
+        b.Object("AnimEffects", &TsSkinManager::AnimEffects);
+        b.Object("Effects", &TsSkinManager::Effects);
+        b.Object("MenuSupport", &TsSkinManager::MenuSupport);
         b.String("SkinInfo", &TsSkinManager::SetSkinInfo);
         b.String("Version", &TsSkinManager::SetVersion);
         b.Event("OnActivate", &TsSkinManager::SetOnActivate);
@@ -161,6 +164,7 @@ void TsSkinManager::SetIsDefault(bool value) {
 void TsSkinManager::Loaded() {
   fw::TComponent::Loaded();
   if (skinDirectory_.empty()) skinDirectory_ = kDefaultSkinDirectory;
+  if (menuSupport_.IcoLineSkin().empty()) menuSupport_.SetIcoLineSkin("ICOLINE");
   thirdParty_.FillDefaults();
   thirdLists_.Parse(thirdParty_);
   if (active_ && !skinName_.empty()) AnnounceActivate();

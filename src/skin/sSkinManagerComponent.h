@@ -14,6 +14,7 @@
 #include "framework/streams.h"
 #include "framework/strings.h"
 #include "skin/sSkinManager.h"
+#include "skin/sSkinManagerSettings.h"
 #include "skin/sThirdParty.h"
 
 namespace velmora {
@@ -81,6 +82,9 @@ class TsSkinManager : public fw::TComponent {
   void SetSaturation(int value);
   fw::TStringList* CommonSections() { return &commonSections_; }
   TacThirdPartyList* ThirdParty() { return &thirdParty_; }
+  TacAnimEffects* AnimEffects() { return &animEffects_; }
+  TacSkinEffects* Effects() { return &effects_; }
+  TacMenuSupport* MenuSupport() { return &menuSupport_; }
   const TacThirdLists& ThirdLists() const { return thirdLists_; }
   // Informative only: a description may hold them, nothing reads them back.
   void SetSkinInfo(const std::string&) {}
@@ -162,6 +166,9 @@ class TsSkinManager : public fw::TComponent {
   int saturation_ = 0;
   fw::TStringList commonSections_;
   TacThirdPartyList thirdParty_;
+  TacAnimEffects animEffects_;
+  TacSkinEffects effects_;
+  TacMenuSupport menuSupport_;
   TacThirdLists thirdLists_;
 
   TacSkinIndex index_;

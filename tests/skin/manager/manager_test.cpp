@@ -256,6 +256,9 @@ TEST_F(SkinManagerTest, ADescriptionHoldsTheManager) {
                             "    ThirdParty.ThirdButtons = 'TButton'#13#10'TMyButton'\n"
                             "    ThirdParty.ThirdEdits = ''\n"
                             "    ThirdParty.ThirdPanels = ' '\n"
+                            "    AnimEffects.FormShow.Time = 50\n"
+                            "    AnimEffects.BlendOnMoving.Active = True\n"
+                            "    MenuSupport.ExtraLineFont.Name = 'Tahoma'\n"
                             "  end\n"
                             "end\n",
                             "test");
@@ -265,6 +268,12 @@ TEST_F(SkinManagerTest, ADescriptionHoldsTheManager) {
   EXPECT_EQ(m->SkinName(), "Office2007 Black");
   EXPECT_EQ(m->SkinningRules(), TacSkinningRules{srStdForms});
   EXPECT_EQ(m->HueOffset(), 10);
+  EXPECT_EQ(m->AnimEffects()->FormShow.Time(), 50);
+  EXPECT_TRUE(m->AnimEffects()->BlendOnMoving.Active());
+  EXPECT_EQ(m->AnimEffects()->BlendOnMoving.BlendValue(), 170);
+  EXPECT_EQ(m->AnimEffects()->SkinChanging.Time(), 100);
+  EXPECT_EQ(m->MenuSupport()->IcoLineSkin(), "ICOLINE");
+  EXPECT_EQ(m->MenuSupport()->ExtraLineFont()->Name(), "Tahoma");
   const auto& third = m->ThirdLists();
   EXPECT_EQ(third.Names(tpButton), (Strings{"TButton", "TMyButton"}));
   EXPECT_FALSE(third.Contains(tpButton, "tbutton"));
