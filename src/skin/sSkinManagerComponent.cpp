@@ -251,6 +251,16 @@ void TsSkinManager::ApplyNewSkin() {
   if (!nonAutoUpdate_) RepaintForms(true);
 }
 
+void TsSkinManager::ExtractInternalSkin(const std::string& nameOfSkin, const std::string& destDir) {
+  ExtractByIndex(internalSkins_.IndexOf(nameOfSkin), destDir);
+}
+
+void TsSkinManager::ExtractByIndex(int index, const std::string& destDir) {
+  TsStoredSkin* skin = index >= 0 && index < internalSkins_.Count() ? internalSkins_.Items(index) : nullptr;
+  ExtractPackedSkin(skin ? &skin->PackedData() : nullptr, skin ? skin->Name() : std::string(),
+                    destDir.empty() ? destDir : plat::files::HostPath(destDir));
+}
+
 bool TsSkinManager::ExtendedBordersInEffect() const {
   if (!extendedBorders_) return false;
   const plat::HMODULE user = plat::GetModuleHandle("user32.dll");

@@ -108,6 +108,10 @@ class TsSkinManager : public fw::TComponent {
   void BeginUpdate() { nonAutoUpdate_ = true; }
   void EndUpdate(bool repaint = true, bool allowAnimation = false);
   void UpdateSkinSection(const std::string& sectionName);
+  // Writes a built-in skin's archive to "<DestDir>\<name> extracted.asz"; an unknown name or
+  // index fails with the archive code's message.
+  void ExtractInternalSkin(const std::string& nameOfSkin, const std::string& destDir);
+  void ExtractByIndex(int index, const std::string& destDir);
   // The skin directory against the program's folder, with a trailing backslash.
   std::string FullSkinDirectory() const;
 

@@ -198,6 +198,16 @@ TEST_F(SkinManagerTest, RecolouringReloadsTheSkinAndTellsOfTheChange) {
   EXPECT_NE(colours(), before);
 }
 
+TEST_F(SkinManagerTest, BuiltInSkinsAreExtractedUnchanged) {
+  auto* m = Manager();
+  AddBuiltIn(m, "skin");
+  m->ExtractInternalSkin("skin", "c:\\Out");
+  std::ifstream in(root / "velmora/c/Out/skin extracted.asz", std::ios::binary);
+  EXPECT_EQ(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {}), ReadArchive());
+  EXPECT_THROW(m->ExtractInternalSkin("Skin", "c:\\Out"), fw::Exception);
+  EXPECT_THROW(m->ExtractByIndex(1, "c:\\Out"), fw::Exception);
+}
+
 TEST_F(SkinManagerTest, UpdatesHeldBackUntilEndUpdate) {
   auto* m = Manager();
   AddBuiltIn(m, "skin");
