@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "framework/sysutils.h"
+#include "platform/files/paths.h"
 #include "platform/gdi/image_codecs.h"
 
 namespace velmora {
@@ -88,25 +89,10 @@ std::optional<std::vector<std::uint8_t>> TacSkinSource::Read(const std::string& 
     const auto bytes = item->FileStream->Bytes();
     return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
   }
-  // TODO(files): the platform's path rules belong to platform/files once it lands; until then
-  // backslashes are separators and the file name is matched without regard to case.
-  std::string path = name.find(':') == std::string::npos ? SkinPath + name : name;
-  for (char& c : path)
-    if (c == '\\') c = '/';
   namespace fs = std::filesystem;
   std::error_code ec;
-  fs::path p(path);
-  if (!fs::is_regular_file(p, ec)) {
-    const fs::path dir = p.has_parent_path() ? p.parent_path() : fs::path(".");
-    const std::string wanted = fw::UpperCase(p.filename().string());
-    p.clear();
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
-      if (fw::UpperCase(it->path().filename().string()) == wanted && it->is_regular_file(ec)) {
-        p = it->path();
-        break;
-      }
-    if (p.empty()) return std::nullopt;
-  }
+  const fs::path p(plat::files::HostPath(name.find(':') == std::string::npos ? SkinPath + name : name));
+  if (!fs::is_regular_file(p, ec)) return std::nullopt;
   if (fs::file_size(p, ec) > static_cast<std::uintmax_t>(kMaxSkinEntrySize))
     throw ESkinDescriptionError("Skin image " + p.string() + " is larger than " + fw::IntToStr(kMaxSkinEntrySize) + " bytes");
   return plat::ReadFileBytes(p.string());

@@ -1,0 +1,354 @@
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "framework/form_reader.h"
+#include "manager_fixture.h"
+#include "platform/wm/dialogs.h"
+#include "skin/sSkinManagerComponent.h"
+
+namespace velmora::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Shown {
+  std::string text;
+  plat::UINT type;
+};
+
+// The manager with its skin directory under a private drive root, its messages collected.
+class SkinManagerTest : public ManagerTest {
+ protected:
+  void SetUp() override {
+    ManagerTest::SetUp();
+    root = fs::temp_directory_path() / ("velmora_manager_" + std::to_string(::getpid()));
+    skins = root / "velmora/c/Skins";
+    fs::create_directories(skins);
+    setenv("XDG_DATA_HOME", root.c_str(), 1);
+    SetSkinMessageHandler([this](const std::string& text, plat::UINT type) { shown.push_back({text, type}); });
+    SetProgramArguments({});
+    form = Form("Main");
+  }
+  void TearDown() override {
+    SetSkinMessageHandler(nullptr);
+    SetProgramArguments({});
+    ManagerTest::TearDown();
+    unsetenv("XDG_DATA_HOME");
+    fs::remove_all(root);
+  }
+  TsSkinManager* Manager() { return fw::New<TsSkinManager>(form); }
+  void AddBuiltIn(TsSkinManager* m, const std::string& name) {
+    auto* item = m->InternalSkins()->Add();
+    item->SetName(name);
+    fw::TMemoryStream bytes;
+    const auto data = ReadArchive();
+    bytes.WriteBuffer(data);
+    bytes.SetPosition(0);
+    item->ReadData(bytes);
+  }
+  static std::vector<std::uint8_t> ReadArchive() {
+    std::ifstream in(VELMORA_SKIN_ARCHIVE, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+  }
+  // A folder skin: the program's description with another version, no images.
+  void FolderSkin(const std::string& name, const std::string& version) {
+    fs::create_directories(skins / name);
+    std::ifstream in(std::string(VELMORA_SOURCE_DIR) + "/resources/skin/Options.dat");
+    std::string text{std::istreambuf_iterator<char>(in), {}};
+    const auto at = text.find("VERSION=8");
+    text.replace(at, 9, "VERSION=" + version);
+    std::ofstream(skins / name / "Options.dat") << text;
+  }
+  fs::path root, skins;
+  std::vector<Shown> shown;
+  TLogForm* form = nullptr;
+};
+
+TEST_F(SkinManagerTest, DefaultsAndTheDefaultManager) {
+  auto* first = Manager();
+  auto* second = Manager();
+  EXPECT_TRUE(first->Active());
+  EXPECT_EQ(first->SkinDirectory(), "c:\\Skins");
+  EXPECT_TRUE(first->SkinName().empty());
+  EXPECT_TRUE(first->SkinnedPopups());
+  EXPECT_FALSE(first->ExtendedBorders());
+  EXPECT_EQ(first->SkinningRules(), (TacSkinningRules{srStdForms, srStdDialogs, srThirdParty}));
+  EXPECT_EQ(DefaultManager(), first);
+  EXPECT_FALSE(second->IsDefault());
+  second->SetIsDefault(true);
+  EXPECT_EQ(DefaultManager(), second);
+  fw::FreeComponent(second);
+  EXPECT_EQ(DefaultManager(), nullptr);
+}
+
+TEST_F(SkinManagerTest, AnAszNameLoadsThePackedFileAndDropsTheEnding) {
+  fs::copy_file(VELMORA_SKIN_ARCHIVE, skins / "Skin.ASZ");
+  auto* m = Manager();
+  m->SetSkinName("skin.asz");
+  EXPECT_EQ(m->SkinName(), "skin");
+  EXPECT_TRUE(m->SkinIsPacked());
+  EXPECT_TRUE(m->SkinData().Active);
+  EXPECT_GE(m->GetSkinIndex("BUTTON"), 0);
+  EXPECT_TRUE(m->GlobalHookInstalled());
+  EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(SkinManagerTest, AnUnknownNameTakesTheFirstBuiltInSkin) {
+  auto* m = Manager();
+  AddBuiltIn(m, "skin");
+  m->SetSkinName("other");
+  EXPECT_EQ(m->SkinName(), "skin");
+  EXPECT_TRUE(m->SkinIsPacked());
+  EXPECT_TRUE(m->SkinData().SkinPath.empty());
+  EXPECT_TRUE(m->SkinData().Active);
+}
+
+TEST_F(SkinManagerTest, NoSkinAnywhereMakesTheManagerInactiveSilently) {
+  auto* m = Manager();
+  m->SetSkinName("Office2007 Black");
+  EXPECT_FALSE(m->Active());
+  EXPECT_FALSE(m->SkinData().Active);
+  EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(SkinManagerTest, AFailedLoadKeepsTheOldNameAndShowsTheMessage) {
+  std::ofstream(skins / "broken.asz") << "no archive";
+  auto* m = Manager();
+  AddBuiltIn(m, "skin");
+  m->SetSkinName("skin");
+  m->SetSkinName("broken");
+  EXPECT_EQ(m->SkinName(), "skin");
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].type, plat::MB_OK | plat::MB_ICONERROR);
+}
+
+TEST_F(SkinManagerTest, VersionChecks) {
+  const struct {
+    const char* version;
+    bool actest;
+    std::size_t boxes;
+  } cases[] = {{"9", false, 2}, {"8", false, 0}, {"7", true, 0}, {"6", false, 0}, {"6", true, 2}};
+  for (const auto& t : cases) {
+    shown.clear();
+    SetProgramArguments(t.actest ? std::vector<std::string>{"/ACTEST"} : std::vector<std::string>{});
+    const std::string name = std::string("v") + t.version + (t.actest ? "t" : "");
+    FolderSkin(name, t.version);
+    auto* m = Manager();
+    m->SetSkinName(name);
+    EXPECT_EQ(shown.size(), t.boxes) << t.version;
+    EXPECT_TRUE(m->SkinningRules().Contains(srStdDialogs));
+    EXPECT_FALSE(m->SkinIsPacked());
+    if (t.boxes && std::string(t.version) == "9") {
+      EXPECT_EQ(shown[0].type, plat::MB_OK | plat::MB_ICONWARNING);
+      EXPECT_NE(shown[0].text.find("release.\r\nComponents must be updated"), std::string::npos);
+    }
+    if (t.boxes && std::string(t.version) == "6") {
+      EXPECT_EQ(shown[0].text.rfind("You are using an old version of the \"v6t\" skin.", 0), 0u);
+    }
+    fw::FreeComponent(m);
+  }
+}
+
+TEST_F(SkinManagerTest, ActivationAndRemovalAreAnnouncedWithTheManager) {
+  auto* m = Manager();
+  AddBuiltIn(m, "skin");
+  Log().clear();
+  m->SetSkinName("skin");
+  m->SetActive(false);
+  EXPECT_EQ(Log(), (Strings{"Main:1", "Main:16", "Main:3", "Main:2"}));
+  EXPECT_FALSE(m->GlobalHookInstalled());
+  EXPECT_TRUE(m->Index().gd.empty());
+  Log().clear();
+  m->SetActive(true);
+  EXPECT_EQ(Log(), (Strings{"Main:1", "Main:16", "Main:3"}));
+}
+
+// The program's skin has no EXBORDER mask: the built-in templates' margins apply.
+TEST_F(SkinManagerTest, ExtendedBordersGiveTheShadowMargins) {
+  auto* m = Manager();
+  AddBuiltIn(m, "skin");
+  m->SetSkinName("skin");
+  EXPECT_EQ(m->FormShadowSize(), (plat::RECT{0, 0, 0, 0}));
+  m->SetExtendedBorders(true);
+  ASSERT_TRUE(m->ExtendedBordersInEffect());
+  EXPECT_EQ(m->FormShadowSize(), (plat::RECT{9, 9, 9, 9}));
+  m->SetActive(false);
+  m->CheckShadows();
+  EXPECT_EQ(m->FormShadowSize(), (plat::RECT{0, 0, 0, 0}));
+}
+
+TEST_F(SkinManagerTest, RecolouringReloadsTheSkinAndTellsOfTheChange) {
+  auto* m = Manager();
+  AddBuiltIn(m, "skin");
+  m->SetSkinName("skin");
+  int changes = 0;
+  m->OnAfterChange = [&](fw::TObject*) { ++changes; };
+  const auto colours = [m] {
+    std::vector<TColor> c;
+    for (const auto& g : m->Index().gd) c.push_back(g.Color);
+    return c;
+  };
+  const auto before = colours();
+  Log().clear();
+  m->SetHueOffset(120);
+  m->SetSaturation(-100);
+  EXPECT_EQ(changes, 2);
+  EXPECT_EQ(Log(), (Strings{"Main:16", "Main:3", "Main:16", "Main:3"}));
+  EXPECT_NE(colours(), before);
+}
+
+TEST_F(SkinManagerTest, BuiltInSkinsAreExtractedUnchanged) {
+  auto* m = Manager();
+  AddBuiltIn(m, "skin");
+  m->ExtractInternalSkin("skin", "c:\\Out");
+  std::ifstream in(root / "velmora/c/Out/skin extracted.asz", std::ios::binary);
+  EXPECT_EQ(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {}), ReadArchive());
+  EXPECT_THROW(m->ExtractInternalSkin("Skin", "c:\\Out"), fw::Exception);
+  EXPECT_THROW(m->ExtractByIndex(1, "c:\\Out"), fw::Exception);
+}
+
+TEST_F(SkinManagerTest, UpdatesHeldBackUntilEndUpdate) {
+  auto* m = Manager();
+  AddBuiltIn(m, "skin");
+  m->BeginUpdate();
+  m->SetSkinName("skin");
+  EXPECT_FALSE(m->SkinData().Active);
+  Log().clear();
+  m->EndUpdate(false);
+  EXPECT_FALSE(m->NonAutoUpdate());
+  EXPECT_TRUE(m->SkinData().Active);
+  EXPECT_EQ(Log(), (Strings{"Main:1"}));
+}
+
+TEST_F(SkinManagerTest, UpdateSkinSectionNamesTheSectionUpperCased) {
+  auto* m = Manager();
+  Log().clear();
+  m->UpdateSkinSection("Button");
+  EXPECT_EQ(ChangedSectionName(), "BUTTON");
+  EXPECT_EQ(Log(), (Strings{"Main:13"}));
+}
+
+TEST_F(SkinManagerTest, SkinDirectoryResolvesAgainstTheProgramFolder) {
+  SetProgramFolder("c:\\Apps\\Velmora");
+  const struct {
+    const char* dir;
+    const char* full;
+  } cases[] = {
+      {"c:\\Skins", "c:\\Skins\\"},   {"..\\Skins", "c:\\Apps\\Skins\\"}, {".\\Skins", "c:\\Apps\\Velmora\\Skins\\"},
+      {"Skins", "c:\\Apps\\Velmora\\Skins\\"}, {"d", "c:\\Apps\\Velmora\\d\\"}, {"c:/Skins/", "c:/Skins\\"},
+  };
+  auto* m = Manager();
+  for (const auto& t : cases) {
+    m->SetSkinDirectory(t.dir);
+    EXPECT_EQ(m->FullSkinDirectory(), t.full) << t.dir;
+  }
+  SetProgramFolder("");
+}
+
+TEST_F(SkinManagerTest, StartupShowsTheEngineVersionForAcver) {
+  SetProgramArguments({"/x", "/AcVer"});
+  SkinManagerStartup();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].text, "Brivantis v8.41");
+}
+
+TEST_F(SkinManagerTest, ADescriptionHoldsTheManager) {
+  RegisterSkinClasses();
+  fw::ReadComponentFromText(*form,
+                            "object Main: TForm\n"
+                            "  object sSkinManager1: TsSkinManager\n"
+                            "    ExtendedBorders = True\n"
+                            "    SkinDirectory = 'c:\\Skins'\n"
+                            "    SkinName = 'Office2007 Black'\n"
+                            "    SkinningRules = [srStdForms]\n"
+                            "    HueOffset = 10\n"
+                            "    ThirdParty.ThirdButtons = 'TButton'#13#10'TMyButton'\n"
+                            "    ThirdParty.ThirdEdits = ''\n"
+                            "    ThirdParty.ThirdPanels = ' '\n"
+                            "    AnimEffects.FormShow.Time = 50\n"
+                            "    AnimEffects.BlendOnMoving.Active = True\n"
+                            "    MenuSupport.ExtraLineFont.Name = 'Tahoma'\n"
+                            "  end\n"
+                            "end\n",
+                            "test");
+  auto* m = dynamic_cast<TsSkinManager*>(form->FindComponent("sSkinManager1"));
+  ASSERT_NE(m, nullptr);
+  EXPECT_TRUE(m->ExtendedBorders());
+  EXPECT_EQ(m->SkinName(), "Office2007 Black");
+  EXPECT_EQ(m->SkinningRules(), TacSkinningRules{srStdForms});
+  EXPECT_EQ(m->HueOffset(), 10);
+  EXPECT_EQ(m->AnimEffects()->FormShow.Time(), 50);
+  EXPECT_TRUE(m->AnimEffects()->BlendOnMoving.Active());
+  EXPECT_EQ(m->AnimEffects()->BlendOnMoving.BlendValue(), 170);
+  EXPECT_EQ(m->AnimEffects()->SkinChanging.Time(), 100);
+  EXPECT_EQ(m->MenuSupport()->IcoLineSkin(), "ICOLINE");
+  EXPECT_EQ(m->MenuSupport()->ExtraLineFont()->Name(), "Tahoma");
+  const auto& third = m->ThirdLists();
+  EXPECT_EQ(third.Names(tpButton), (Strings{"TButton", "TMyButton"}));
+  EXPECT_FALSE(third.Contains(tpButton, "tbutton"));
+  EXPECT_TRUE(m->ThirdParty()->List(tpEdit) == " ");
+  EXPECT_TRUE(third.Names(tpPanel).empty());
+  // The stored name finds no skin while the form is read.
+  EXPECT_FALSE(m->Active());
+  EXPECT_EQ(DefaultManager(), m);
+}
+
+class TProvidingManager : public TsSkinManager {
+ public:
+  using TsSkinManager::TsSkinManager;
+  std::vector<std::string> provided;
+
+ protected:
+  bool CreateFormProvider(fw::TCustomForm* f) override {
+    provided.push_back(f->Name());
+    return true;
+  }
+};
+
+// Activated forms reach the provider seam unless skinned already, opted out by their tag, or
+// left out by the rules.
+TEST_F(SkinManagerTest, TheHookOffersActivatedFormsAProvider) {
+  auto* m = fw::New<TProvidingManager>(form);
+  AddBuiltIn(m, "skin");
+  m->SetSkinName("skin");
+  ASSERT_TRUE(m->GlobalHookInstalled());
+  const struct {
+    const char* name;
+    std::intptr_t tag;
+    bool skinned;
+    bool provided;
+  } cases[] = {{"Plain", 0, false, true},  {"OptOut", -98, false, false}, {"Minus1", -1, false, false},
+               {"Skinned", 0, true, false}, {"Tag5", 5, false, true}};
+  for (const auto& t : cases) {
+    m->provided.clear();
+    auto* f = Form(t.name);
+    f->SetTag(t.tag);
+    f->skinned = t.skinned;
+    f->Show();
+    plat::SetActiveWindow(f->Handle());
+    EXPECT_EQ(m->provided, t.provided ? Strings{t.name} : Strings{}) << t.name;
+  }
+  m->SetSkinningRules({srStdDialogs});
+  m->provided.clear();
+  auto* f = Form("NoRule");
+  f->Show();
+  plat::SetActiveWindow(f->Handle());
+  EXPECT_TRUE(m->provided.empty());
+  m->SetSkinningRules({srStdForms});
+  auto* again = Form("Again");
+  again->Show();
+  plat::SetActiveWindow(again->Handle());
+  plat::SetActiveWindow(f->Handle());
+  plat::SetActiveWindow(again->Handle());
+  EXPECT_EQ(m->provided, (Strings{"Again", "NoRule"}));
+  m->provided.clear();
+  auto* bare = Form("Bare");
+  bare->SetBorderStyle(fw::bsNone);
+  bare->Show();
+  plat::SetActiveWindow(bare->Handle());
+  EXPECT_TRUE(m->provided.empty());
+}
+
+}  // namespace
+}  // namespace velmora::test
