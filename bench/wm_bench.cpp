@@ -14,6 +14,7 @@
 
 #include "platform/display/headless/headless_display.h"
 #include "platform/wm/wm.h"
+#include "reference.h"
 
 namespace {
 
@@ -36,16 +37,12 @@ LRESULT DirectOuter(HWND h, UINT m, WPARAM wp, LPARAM lp) { return directInner(h
 double DirectChainNs() {
   directInner = &DirectInner;
   directOuter = &DirectOuter;
-  double best = 1e9;
-  for (int round = 0; round < 5; ++round) {
-    const int n = 1 << 20;
-    const auto start = Clock::now();
-    LRESULT sum = 0;
-    for (int i = 0; i < n; ++i) sum += directOuter(nullptr, WM_USER, static_cast<WPARAM>(i), 0);
-    benchmark::DoNotOptimize(sum);
-    best = std::min(best, std::chrono::duration<double, std::nano>(Clock::now() - start).count() / n);
-  }
-  return best;
+  constexpr int kBatch = 1 << 16;  // one clock reading per batch, not per few-nanosecond call
+  return bench::BestSecondsPerCall([] {
+           LRESULT sum = 0;
+           for (int i = 0; i < kBatch; ++i) sum += directOuter(nullptr, WM_USER, static_cast<WPARAM>(i), 0);
+           benchmark::DoNotOptimize(sum);
+         }) * 1e9 / kBatch;
 }
 
 void BM_SendMessageThroughTwoSubclasses(benchmark::State& state) {
@@ -111,14 +108,10 @@ void BM_ComposeScreenWithThreeWindows(benchmark::State& state) {
 
   const std::size_t bytes = static_cast<std::size_t>(screen->Screen().Width()) * screen->Screen().Height() * 4;
   std::vector<std::uint8_t> a(bytes, 1), b(bytes, 2);
-  double memcpyNs = 1e18;
-  for (int round = 0; round < 20; ++round) {
-    const auto start = Clock::now();
+  const double memcpyNs = bench::BestSecondsPerCall([&] {
     std::memcpy(b.data(), a.data(), bytes);
     benchmark::DoNotOptimize(b.data());
-    benchmark::ClobberMemory();
-    memcpyNs = std::min(memcpyNs, std::chrono::duration<double, std::nano>(Clock::now() - start).count());
-  }
+  }) * 1e9;
   const auto start = Clock::now();
   for (auto _ : state) benchmark::DoNotOptimize(screen->Compose().Row(0));
   const double ns = std::chrono::duration<double, std::nano>(Clock::now() - start).count() /
