@@ -47,7 +47,8 @@ function(velmora_embed_resources)
     elseif(type STREQUAL "BITMAP")
       set(type "#2")
     endif()
-    if(NOT EXISTS ${file})
+    # Files the build makes are there once their target has run.
+    if(NOT EXISTS ${file} AND NOT file MATCHES "^${CMAKE_BINARY_DIR}/")
       message(FATAL_ERROR "velmora_embed_resources: ${file} does not exist")
     endif()
     if(file MATCHES "[\"\\\\\n]" OR type MATCHES "[\"\\\\|]" OR name MATCHES "[\"\\\\|]")
@@ -81,4 +82,15 @@ function(velmora_embed_resources)
     target_link_libraries(${E_TARGET} INTERFACE $<TARGET_OBJECTS:${E_TARGET}_resources>)
     add_dependencies(${E_TARGET} ${E_TARGET}_resources)
   endif()
+endfunction()
+
+# The program's own resources: its form descriptions, its pictures and its skin, for the
+# executable and for tests that build its windows.
+function(velmora_app_resources target)
+  velmora_embed_resources(TARGET ${target} RESOURCES
+    RCDATA TMainForm ${PROJECT_SOURCE_DIR}/resources/forms/MainForm.form
+    RCDATA TFormOption ${PROJECT_SOURCE_DIR}/resources/forms/FormOption.form
+    RCDATA GEAR ${CMAKE_BINARY_DIR}/resources/app/gear.png
+    RCDATA ABOUT ${CMAKE_BINARY_DIR}/resources/app/about.png)
+  add_dependencies(${target}_resources app_images_png)
 endfunction()

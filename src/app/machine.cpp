@@ -1,8 +1,11 @@
 #include "app/machine.h"
 
+#include <cstdio>
+
 #include "platform/display/x11/x11_display.h"
 #include "platform/monitor/physical_monitor_provider.h"
 #include "platform/monitor/sysfs_ddc_provider.h"
+#include "platform/shell/shell.h"
 #include "platform/wm/wm.h"
 
 namespace velmora {
@@ -53,6 +56,15 @@ Machine::Machine(const MachineOptions& options) {
     const auto work = headless_->Monitors().front().work;
     otherProgram_ = {work.left + 40, work.bottom - 240, work.left + 360, work.bottom - 40};
     headless_->AddForeignWindow(otherProgram_, MakePixel(0xE8, 0xE8, 0xE0, 255), "Another program");
+    // Nothing is started on a screen nobody sees: an opened address comes up as a browser
+    // window of another program, which takes the activation as a real one would.
+    SetShellOpener([this](const std::string& address) {
+      std::fprintf(stderr, "velmora: opening %s\n", address.c_str());
+      const auto work = headless_->Monitors().front().work;
+      const RECT browser{work.right - 700, work.top + 60, work.right - 60, work.top + 540};
+      headless_->ActivateForeign(headless_->AddForeignWindow(browser, MakePixel(0xFF, 0xFF, 0xFF, 255), address));
+      return true;
+    });
   }
 
   if (config) {
@@ -65,6 +77,7 @@ Machine::Machine(const MachineOptions& options) {
 
 Machine::~Machine() {
   simulation_.reset();
+  SetShellOpener(nullptr);
   SetPhysicalMonitorProvider(nullptr);
   SetMonitorHandlesMissing(false);
   ShutdownPlatform();

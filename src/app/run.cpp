@@ -5,9 +5,12 @@
 #include "app/brightness.h"
 #include "app/command_line.h"
 #include "app/machine.h"
+#include "app/main_form.h"
+#include "app/startup.h"
 #include "app/script_driver.h"
 #include "app/window_tree.h"
 #include "platform/base/error.h"
+#include "platform/wm/wm.h"
 
 namespace velmora {
 
@@ -15,32 +18,57 @@ namespace {
 
 using namespace plat;
 
-// A headless run without a script has nobody to press a message box, so the run presses its
-// default button itself and reports the text as the user would have read it.
-class BoxAnswerer {
+// A headless run without a script: nobody presses a message box, so the run presses its
+// default button itself and reports the text as the user would have read it; once the
+// brightness window is on the screen and drawn, the screenshot is saved and the window closed.
+class UnattendedRun {
  public:
-  BoxAnswerer(display::HeadlessDisplay& display, std::ostream& err) : display_(display) {
-    display_.SetIdleHandler([&err] {
-      const auto text = AnswerShownMessageBox();
-      if (text) err << *text << "\n";
-      return text.has_value();
-    });
+  UnattendedRun(display::HeadlessDisplay& display, std::optional<std::string> screenshot, std::ostream& err)
+      : display_(display), screenshot_(std::move(screenshot)), err_(err) {
+    display_.SetIdleHandler([this] { return Step(); });
   }
-  ~BoxAnswerer() { display_.SetIdleHandler(nullptr); }
-  BoxAnswerer(const BoxAnswerer&) = delete;
-  BoxAnswerer& operator=(const BoxAnswerer&) = delete;
+  ~UnattendedRun() { display_.SetIdleHandler(nullptr); }
+  UnattendedRun(const UnattendedRun&) = delete;
+  UnattendedRun& operator=(const UnattendedRun&) = delete;
+
+  // Saves the screenshot if the window never got to it (a --get or --set run).
+  void Finish() {
+    if (!shot_ && screenshot_) Save();
+  }
 
  private:
+  bool Step() {
+    if (const auto text = AnswerShownMessageBox()) {
+      err_ << *text << "\n";
+      return true;
+    }
+    if (closing_ || !MainForm || !MainForm->HandleAllocated() || !IsWindowVisible(MainForm->Handle())) return false;
+    if (screenshot_) Save();
+    closing_ = true;
+    PostMessage(MainForm->Handle(), WM_CLOSE, 0, 0);
+    return true;
+  }
+
+  void Save() {
+    shot_ = true;
+    display_.SaveScreenPng(*screenshot_);
+    err_ << "velmora: screenshot saved to " << *screenshot_ << "\n";
+  }
+
   display::HeadlessDisplay& display_;
+  std::optional<std::string> screenshot_;
+  std::ostream& err_;
+  bool shot_ = false;
+  bool closing_ = false;
 };
 
 int RunOn(Machine& machine, const CommandLine& line, const std::vector<ScriptCommand>& script, std::ostream& out,
           std::ostream& err) {
   std::optional<ScriptDriver> driver;
-  std::optional<BoxAnswerer> answerer;
+  std::optional<UnattendedRun> unattended;
   if (machine.headless()) {
     if (line.script) driver.emplace(*machine.headless(), script, machine.otherProgram());
-    else answerer.emplace(*machine.headless(), err);
+    else unattended.emplace(*machine.headless(), line.screenshot, err);
   }
   int status = 0;
   if (line.get) {
@@ -51,11 +79,10 @@ int RunOn(Machine& machine, const CommandLine& line, const std::vector<ScriptCom
   } else if (line.set) {
     SetBrightness(*line.set);
   } else {
-    err << "velmora: the brightness window is not available in this build; use --get or --set\n";
-    return 2;
+    status = StartUp();
   }
   if (driver) driver->Finish();
-  if (line.screenshot && machine.headless()) machine.headless()->SaveScreenPng(*line.screenshot);
+  if (unattended) unattended->Finish();
   return status;
 }
 

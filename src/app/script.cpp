@@ -76,6 +76,11 @@ class LineParser {
     } else if (name == "click-other" || name == "answer-box") {
       Count(0);
       c.kind = name == "click-other" ? Kind::ClickOther : Kind::AnswerBox;
+    } else if (name == "screenshot-window") {
+      if (words_.size() < 3) Fail("screenshot-window needs a class and a file");
+      c.kind = Kind::ScreenshotWindow;
+      c.text = std::string(words_[1]);
+      c.file = std::string(Trim(Trim(Trim(text_).substr(words_[0].size())).substr(words_[1].size())));
     } else if (name == "screenshot" || name == "dump") {
       c.kind = name == "screenshot" ? Kind::Screenshot : Kind::Dump;
       c.text = Rest();

@@ -8,6 +8,7 @@
 //   key NAME             Enter, Escape, Space, a letter or a digit
 //   click-other          a click on the window of another program
 //   screenshot FILE      the screen as PNG
+//   screenshot-window CLASS FILE   the visible window of that class as PNG
 //   dump FILE            the window tree
 //   answer-box           press the default button of the message box that is showing
 //   wait-exit MS         the program must have ended within MS milliseconds
@@ -28,13 +29,15 @@ class ScriptError : public std::runtime_error {
 };
 
 struct ScriptCommand {
-  enum class Kind { Wait, Move, Down, Up, Click, ClickAt, ClickOn, Key, ClickOther, Screenshot, Dump, AnswerBox, WaitExit };
+  enum class Kind { Wait, Move, Down, Up, Click, ClickAt, ClickOn, Key, ClickOther, Screenshot, ScreenshotWindow, Dump, AnswerBox,
+                    WaitExit };
   Kind kind = Kind::Wait;
   int line = 0;
   int x = 0;
   int y = 0;
   std::uint64_t ms = 0;
   std::string text;  // the class, the window text, the file
+  std::string file;  // the file of screenshot-window
   unsigned vk = 0;
   char32_t character = 0;  // what the key types
 };

@@ -32,11 +32,11 @@ ScriptDriver::ScriptDriver(display::HeadlessDisplay& display, std::vector<Script
 ScriptDriver::~ScriptDriver() { display_.SetIdleHandler(nullptr); }
 
 void ScriptDriver::Fail(const ScriptCommand& c, const std::string& why) const {
-  throw ScriptFailure{"script line " + std::to_string(c.line) + ": " + why};
+  throw ScriptFailure{{"script line " + std::to_string(c.line) + ": " + why}};
 }
 
 bool ScriptDriver::Step() {
-  if (done()) throw ScriptFailure{"the script has ended and the program is still running"};
+  if (done()) throw ScriptFailure{{"the script has ended and the program is still running"}};
   const ScriptCommand& c = commands_[next_];
   if (c.kind == Kind::Wait || c.kind == Kind::WaitExit) {
     if (Waiting(c)) return true;
@@ -103,6 +103,18 @@ void ScriptDriver::Run(const ScriptCommand& c) {
         Fail(c, e.what());
       }
       break;
+    case Kind::ScreenshotWindow: {
+      const HWND w = FindVisibleWindowOfClass(c.text);
+      if (!w) Fail(c, "no visible window of class \"" + c.text + "\"");
+      RECT r{};
+      GetWindowRect(w, &r);
+      try {
+        display_.SaveScreenPng(c.file, &r);
+      } catch (const std::exception& e) {
+        Fail(c, e.what());
+      }
+      break;
+    }
     case Kind::Dump: {
       std::ofstream out(c.text, std::ios::binary);
       out << DumpWindowTree();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/script.h"
+#include "platform/base/error.h"
 #include "platform/display/headless/headless_display.h"
 
 namespace velmora {
@@ -14,10 +15,8 @@ namespace velmora {
 inline constexpr int kScriptFailedStatus = 4;
 
 // Thrown out of the program's loop when a command cannot be carried out or a wait-exit runs out.
-// Not an exception class of the standard, so no handler for those swallows it.
-struct ScriptFailure {
-  std::string message;
-};
+// An interruption: the program's exception handlers let it pass.
+struct ScriptFailure : plat::Interruption {};
 
 class ScriptDriver {
  public:

@@ -6,6 +6,7 @@
 
 #include "framework/stored_properties.h"
 #include "framework/streams.h"
+#include "platform/base/error.h"
 #include "platform/wm/dialogs.h"
 
 namespace fw {
@@ -140,6 +141,8 @@ void TApplication::HandleException(TObject* sender) {
     else ShowException(e);
   };
   try {
+    throw;
+  } catch (const plat::Interruption&) {
     throw;
   } catch (const EAbort&) {
   } catch (const Exception& e) {

@@ -29,8 +29,9 @@ TEST(ParseScript, ReadsEveryCommandAndSkipsCommentsAndBlankLines) {
       "screenshot out dir/shot.png\n"
       "dump tree.txt\n"
       "answer-box\n"
-      "wait-exit 1000\n");
-  ASSERT_EQ(commands.size(), 17u);
+      "wait-exit 1000\n"
+      "screenshot-window TFormOption docs/about window.png\n");
+  ASSERT_EQ(commands.size(), 18u);
   EXPECT_EQ(commands[0].kind, Kind::Wait);
   EXPECT_EQ(commands[0].ms, 400u);
   EXPECT_EQ(commands[0].line, 2);
@@ -57,6 +58,9 @@ TEST(ParseScript, ReadsEveryCommandAndSkipsCommentsAndBlankLines) {
   EXPECT_EQ(commands[15].kind, Kind::AnswerBox);
   EXPECT_EQ(commands[16].kind, Kind::WaitExit);
   EXPECT_EQ(commands[16].ms, 1000u);
+  EXPECT_EQ(commands[17].kind, Kind::ScreenshotWindow);
+  EXPECT_EQ(commands[17].text, "TFormOption");
+  EXPECT_EQ(commands[17].file, "docs/about window.png");
 }
 
 TEST(ParseScript, RefusesBadLinesNamingThem) {
@@ -84,6 +88,7 @@ TEST(ParseScript, RefusesBadLinesNamingThem) {
       {"answer-box 1\n", "answer-box takes 0 arguments"},
       {"screenshot\n", "screenshot needs an argument"},
       {"dump # nothing\n", "dump needs an argument"},
+      {"screenshot-window TMainForm\n", "screenshot-window needs a class and a file"},
       {"\n\nwait-exit\n", "line 3: wait-exit takes 1 argument"},
   };
   for (const Case& c : cases) {

@@ -1,4 +1,4 @@
-// The velmora executable until its windows arrive: the command-line routes only.
+// The velmora executable.
 #include <iostream>
 #include <string>
 #include <vector>

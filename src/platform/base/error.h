@@ -11,3 +11,14 @@ class Error : public std::runtime_error {
 };
 
 }  // namespace plat
+
+namespace plat {
+
+// Raised from outside the program's own code (a driver working from the display's idle handler)
+// to stop the program wherever its loops are. Not an error of the program: its exception
+// handlers let it pass, so it reaches whoever started the run.
+struct Interruption {
+  std::string message;
+};
+
+}  // namespace plat

@@ -1,0 +1,37 @@
+#include "app/startup.h"
+
+#include "app/form_option.h"
+#include "app/main_form.h"
+#include "framework/application.h"
+
+namespace velmora {
+
+namespace {
+
+// The windows go with the application; their names must not outlive them.
+struct FormNames {
+  ~FormNames() {
+    MainForm = nullptr;
+    FormOption = nullptr;
+  }
+};
+
+}  // namespace
+
+int StartUp() {
+  const FormNames names;
+  fw::TApplication application(nullptr);
+  try {
+    fw::Application->Initialize();
+    fw::Application->SetMainFormOnTaskBar(true);
+    fw::Application->CreateForm(MainForm);
+    fw::Application->CreateForm(FormOption);
+    fw::Application->Run();
+  } catch (...) {
+    // Exceptions of other kinds are shown as the framework's own with an empty message.
+    fw::Application->HandleException(fw::Application);
+  }
+  return 0;
+}
+
+}  // namespace velmora

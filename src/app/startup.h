@@ -1,0 +1,9 @@
+#pragma once
+// The program's start-up: the application object, the brightness window (the main window) and
+// the hidden about window, then the message loop until the brightness window closes. Whatever
+// escapes is shown in the application's exception box; the program still ends with 0.
+namespace velmora {
+
+int StartUp();
+
+}  // namespace velmora
