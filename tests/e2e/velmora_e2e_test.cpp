@@ -1,52 +1,12 @@
-// The velmora binary run whole, headless, on simulated machines: what it prints, its exit
-// status and the brightness writes the simulated machine records.
-#include <sys/wait.h>
-
+// The velmora binary's command-line routes, run whole on simulated machines.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <vector>
 
-#include "platform/temp_tree.h"
+#include "velmora_run.h"
 
+namespace velmora::test {
 namespace {
-
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-  std::string writes;
-};
-
-std::string Contents(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-class VelmoraRun : public ::testing::Test {
- protected:
-  // Runs velmora headless with the machine (when given) and the arguments, which must not need
-  // quoting.
-  Outcome Run(const std::string& simulation, const std::string& arguments) {
-    std::string command = std::string(VELMORA_BINARY) + " --headless";
-    if (!simulation.empty())
-      command += " --simulate " + tree.Write("machine.sim", simulation).string() + " --simulate-log " + log.string();
-    command += " " + arguments + " >" + (tree.root() / "out").string() + " 2>" + (tree.root() / "err").string();
-    const int raw = std::system(command.c_str());
-    Outcome o;
-    o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    o.out = Contents(tree.root() / "out");
-    o.err = Contents(tree.root() / "err");
-    o.writes = Contents(log);
-    return o;
-  }
-
-  plat::test::TempTree tree;
-  std::filesystem::path log = tree.root() / "writes.log";
-};
 
 struct Case {
   const char* name;
@@ -122,3 +82,4 @@ TEST_F(VelmoraRun, ScriptAnswersTheBoxAndFailsOnBadLines) {
 }
 
 }  // namespace
+}  // namespace velmora::test

@@ -146,10 +146,12 @@ HWND GetActiveWindow() {
 
 HWND GetForegroundWindow() { return GetActiveWindow(); }
 
+// A program in the background cannot take the activation back this way: the user is working in
+// another program (SetForegroundWindow is the call for that).
 HWND SetActiveWindow(HWND window) {
   const HWND old = GetActiveWindow();
   Window* w = FromHandle(window);
-  if (!w || !Activate(TopLevelOf(w), WA_ACTIVE, false)) return nullptr;
+  if (!w || !S().appActive || !Activate(TopLevelOf(w), WA_ACTIVE, false)) return nullptr;
   return old;
 }
 

@@ -181,6 +181,11 @@ TEST_F(ActivationTest, AClickOnAnotherProgramDeactivatesOursAndAClickBackRestore
   screen->KeyDown('A');
   Pump();
   EXPECT_EQ(Count(WM_KEYDOWN), 0);
+  // In the background the program cannot take the activation back by itself.
+  EXPECT_EQ(SetActiveWindow(a), nullptr);
+  Pump();
+  EXPECT_EQ(GetActiveWindow(), nullptr);
+  EXPECT_FALSE(screen->OurProgramActive());
 
   screen->Click({150, 150});
   Pump();
