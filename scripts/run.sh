@@ -1,21 +1,18 @@
 #!/usr/bin/env bash
-# Builds Velmora and runs it. The brightness program itself is still being built; until it is,
-# this runs the demonstrations of the layers beneath it:
-#   on an X display ($DISPLAY set and reachable): the window scene on the desktop (close its
-#   framed window to end);
-#   otherwise headless: the graphics layer, the window scene and the platform's own controls,
-#   each saved as a PNG under out/.
+# Builds Velmora and runs it.
+#   On an X display ($DISPLAY set and reachable): the brightness window on the desktop, reading
+#   and setting the real primary display.
+#   Otherwise: headless, on a built-in simulated machine (a monitor at 37 of 100), saving a
+#   screenshot of the window to out/velmora.png. Extra arguments are passed to velmora.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build -j "$(nproc)" --target gdi_demo wm_demo controls_demo x11_demo
-mkdir -p out
+cmake --build build -j "$(nproc)" --target velmora
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-  echo "showing the window scene on $DISPLAY"
-  exec ./build/tools/x11_demo
+  echo "showing Velmora on $DISPLAY"
+  exec ./build/src/velmora "$@"
 fi
-./build/tools/gdi_demo out/gdi-demo.png
-./build/tools/wm_demo out/wm-demo.png
-./build/tools/controls_demo out/platform-controls.png
-echo "no X display: rendered headless to out/gdi-demo.png, out/wm-demo.png and out/platform-controls.png"
+mkdir -p out
+./build/src/velmora --headless --simulate resources/machines/demo.ini --screenshot out/velmora.png "$@"
+echo "no X display: ran Velmora headless on a simulated machine; its window is in out/velmora.png"
