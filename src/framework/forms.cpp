@@ -369,8 +369,11 @@ void TCustomForm::PlaceOnScreen() {
     default: return;
   }
   if (center == this || (center && !center->Visible())) center = nullptr;
+  // The screen's centre is that of the area left free by the task bar; the desktop's is the
+  // whole screen's.
   plat::RECT area{0, 0, plat::GetSystemMetrics(plat::SM_CXSCREEN), plat::GetSystemMetrics(plat::SM_CYSCREEN)};
   if (center) area = center->BoundsRect();
+  else if (position_ != poDesktopCenter && Screen) area = Screen->WorkAreaRect();
   SetBounds(area.left + (area.right - area.left - Width()) / 2, area.top + (area.bottom - area.top - Height()) / 2,
             Width(), Height());
 }

@@ -160,11 +160,19 @@ void TWinControl::DestroyWnd() {
 
 void TWinControl::RecreateWnd() {
   if (!handle_) return;
+  // The new window takes over what the old one showed: a shown top-level window is shown again
+  // (it is no new showing of the form), the active one is activated, and the focus goes back to
+  // the control that had it. Children follow their parent's new window.
+  const bool shown = !parent_ && plat::IsWindowVisible(handle_);
+  const bool active = shown && plat::GetActiveWindow() == handle_;
+  const plat::HWND focus = plat::GetFocus();
+  TWinControl* focused = focus == handle_ || plat::IsChild(handle_, focus) ? FindControl(focus) : nullptr;
   SetControlState(ControlState() + TControlState{csRecreating});
   DestroyWnd();
   HandleNeeded();
   SetControlState(ControlState() - TControlState{csRecreating});
-  if (!parent_ && Visible()) UpdateShowing();
+  if (shown) plat::ShowWindow(handle_, active ? plat::SW_SHOWNORMAL : plat::SW_SHOWNA);
+  if (focused && focused->CanFocus()) plat::SetFocus(focused->Handle());
 }
 
 TControl* TWinControl::Controls(int index) const {

@@ -160,6 +160,14 @@ void TWinControl::WndProc(TMessage& m) {
       for (TControl* c : std::vector<TControl*>(controls_)) c->Perform(CM_PARENTFONTCHANGED);
       Invalidate();
       return;
+    case plat::WM_SETTEXT:
+      // Text given to the window directly is the control's text too (and outlives the window).
+      DefaultHandler(m);
+      if (m.LParam && m.Result) {
+        text_ = reinterpret_cast<const char*>(m.LParam);
+        Perform(CM_TEXTCHANGED);
+      }
+      return;
     case CM_TEXTCHANGED:
       if (handle_ && plat::GetWindowTextString(handle_) != text_) plat::SetWindowText(handle_, text_.c_str());
       Invalidate();
