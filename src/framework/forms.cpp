@@ -160,10 +160,15 @@ void TCustomForm::SetFormStyle(TFormStyle style) {
                        plat::SWP_NOMOVE | plat::SWP_NOSIZE | plat::SWP_NOACTIVATE);
 }
 
+// The window keeps its handle: the layered style comes and goes on it.
 void TCustomForm::SetAlphaBlend(bool v) {
   if (v == alphaBlend_) return;
   alphaBlend_ = v;
-  RecreateWnd();
+  if (!HandleAllocated()) return;
+  const plat::HWND h = Handle();
+  const auto ex = static_cast<plat::DWORD>(plat::GetWindowLong(h, plat::GWL_EXSTYLE));
+  plat::SetWindowLong(h, plat::GWL_EXSTYLE, static_cast<plat::LONG>(v ? ex | plat::WS_EX_LAYERED : ex & ~plat::WS_EX_LAYERED));
+  if (v) plat::SetLayeredWindowAttributes(h, 0, static_cast<plat::BYTE>(alphaBlendValue_), plat::LWA_ALPHA);
 }
 
 void TCustomForm::SetAlphaBlendValue(int v) {
