@@ -140,10 +140,21 @@ void TWinControl::CreateWnd() {
   if (!handle_) throw EInvalidOperation("Error creating window of class " + p.WinClassName);
 }
 
+namespace {
+// Child windows are told apart by their ids in the notifications that carry no window
+// (WM_MEASUREITEM); 0 is never given.
+plat::HMENU NextChildId() {
+  static plat::UINT_PTR last = 0;
+  last = last % 0xFFFF + 1;
+  return reinterpret_cast<plat::HMENU>(last);
+}
+}  // namespace
+
 void TWinControl::CreateWindowHandle(const TCreateParams& p) {
   TWindowBridge::creating = this;
+  plat::HMENU id = p.Style & plat::WS_CHILD ? NextChildId() : nullptr;
   plat::HWND h = plat::CreateWindowEx(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y,
-                                      p.Width, p.Height, p.WndParent, nullptr, HInstance, nullptr);
+                                      p.Width, p.Height, p.WndParent, id, HInstance, nullptr);
   TWindowBridge::creating = nullptr;
   if (h && !handle_) {
     handle_ = h;

@@ -54,7 +54,10 @@ void TWinControl::WndProc(TMessage& m) {
     case plat::WM_PAINT: WmPaint(m); return;
     case plat::WM_ERASEBKGND:
       if (defWndProc_ != &plat::DefWindowProc && defWndProc_) break;
-      if (!ControlStyle().Contains(csOpaque)) EraseBackground(reinterpret_cast<plat::HDC>(m.WParam));
+      // A double-buffered control erases only its own buffer (the request then carries the
+      // buffer in both parameters); the window itself is left as it is until the one blit.
+      if (!ControlStyle().Contains(csOpaque) && (!doubleBuffered_ || m.WParam == static_cast<plat::WPARAM>(m.LParam)))
+        EraseBackground(reinterpret_cast<plat::HDC>(m.WParam));
       m.Result = 1;
       return;
     case plat::WM_MOUSELEAVE: {
@@ -129,6 +132,14 @@ void TWinControl::WndProc(TMessage& m) {
     case plat::WM_DRAWITEM:
       if (m.LParam) {
         if (ReflectToChild(m, reinterpret_cast<const plat::DRAWITEMSTRUCT*>(m.LParam)->hwndItem)) return;
+      }
+      break;
+    case plat::WM_MEASUREITEM:
+      if (m.LParam) {
+        const auto* item = reinterpret_cast<const plat::MEASUREITEMSTRUCT*>(m.LParam);
+        if (item->CtlType != plat::ODT_MENU &&
+            ReflectToChild(m, plat::GetDlgItem(handle_, static_cast<int>(item->CtlID))))
+          return;
       }
       break;
     case plat::WM_WINDOWPOSCHANGED:
@@ -236,7 +247,8 @@ void TWinControl::WmPaint(TMessage& m) {
   if (doubleBuffered_) {
     const plat::RECT client = ClientRect();
     TPaintBuffer buffer(dc, client.right, client.bottom);
-    EraseBackground(buffer.Dc());
+    const auto bufferDc = reinterpret_cast<plat::WPARAM>(buffer.Dc());
+    Perform(plat::WM_ERASEBKGND, bufferDc, static_cast<plat::LPARAM>(bufferDc));
     PaintHandler(buffer.Dc());
     plat::BitBlt(dc, 0, 0, client.right, client.bottom, buffer.Dc(), 0, 0, plat::SRCCOPY);
   } else {
