@@ -200,6 +200,7 @@ void TWinControl::InsertControl(TControl* control) {
   }
   if (control->parentFont_) control->TakeParentFont();
   if (control->parentColor_) control->TakeParentColor();
+  if (control->parentShowHint_) control->TakeParentShowHint();
   control->Invalidate();
   Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<plat::WPARAM>(control), 1);
   control->RequestAlign();
