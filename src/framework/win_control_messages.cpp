@@ -289,19 +289,28 @@ void TWinControl::PaintControls(plat::HDC dc, TControl* first) {
 }
 
 void TWinControl::PaintTo(plat::HDC dc, int x, int y) {
+  HandleNeeded();
   const int saved = plat::SaveDC(dc);
   plat::POINT origin;
   plat::GetViewportOrgEx(dc, &origin);
   plat::SetViewportOrgEx(dc, origin.x + x, origin.y + y, nullptr);
   plat::IntersectClipRect(dc, 0, 0, Width(), Height());
+  // The frame at (x, y), the client at its place inside it. Both go through the messages, so
+  // that whoever took over the window's painting paints here too.
+  plat::RECT window;
+  plat::GetWindowRect(handle_, &window);
+  plat::POINT client{0, 0};
+  plat::ClientToScreen(handle_, &client);
   const bool platformPaints = defWndProc_ && defWndProc_ != &plat::DefWindowProc;
-  if (platformPaints && handle_) {
-    plat::SendMessage(handle_, plat::WM_PRINT, reinterpret_cast<plat::WPARAM>(dc),
-                      plat::PRF_CLIENT | plat::PRF_ERASEBKGND | plat::PRF_NONCLIENT);
-  } else {
-    HandleNeeded();
-    if (!ControlStyle().Contains(csOpaque)) EraseBackground(dc);
-    PaintHandler(dc);
+  plat::SendMessage(handle_, plat::WM_PRINT, reinterpret_cast<plat::WPARAM>(dc),
+                    platformPaints ? plat::PRF_CLIENT | plat::PRF_ERASEBKGND | plat::PRF_NONCLIENT : plat::PRF_NONCLIENT);
+  plat::OffsetViewportOrgEx(dc, client.x - window.left, client.y - window.top, nullptr);
+  const plat::RECT area = ClientRect();
+  plat::IntersectClipRect(dc, 0, 0, area.right, area.bottom);
+  if (!platformPaints) {
+    const auto target = reinterpret_cast<plat::WPARAM>(dc);
+    Perform(plat::WM_ERASEBKGND, target, static_cast<plat::LPARAM>(target));
+    Perform(plat::WM_PAINT, target, 0);
   }
   for (TControl* c : std::vector<TControl*>(controls_)) {
     auto* w = dynamic_cast<TWinControl*>(c);

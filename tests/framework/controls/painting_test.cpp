@@ -47,11 +47,11 @@ TLabel* ColouredLabel(TComponent* owner, TWinControl* parent, plat::RECT r, TCol
   return label;
 }
 
-using PaintTo = ControlsTest;
+class PaintTo : public ControlsTest, public ::testing::WithParamInterface<TFormBorderStyle> {};
 
-TEST_F(PaintTo, AFormWithItsWindowedAndGraphicChildrenLandsAtTheOffsetAndNowhereElse) {
+TEST_P(PaintTo, AFormWithItsFrameAndItsWindowedAndGraphicChildrenLandsAtTheOffsetAndNowhereElse) {
   TForm* form = NewForm<TForm>(app.get());  // never shown: painting does not need the screen
-  form->SetBorderStyle(bsNone);
+  form->SetBorderStyle(GetParam());
   form->SetBounds(500, 500, 120, 80);
   form->SetColor(clWhite);
   auto* panel = New<TPanel>(form);
@@ -61,6 +61,11 @@ TEST_F(PaintTo, AFormWithItsWindowedAndGraphicChildrenLandsAtTheOffsetAndNowhere
   panel->SetParent(form);
   ColouredLabel(form, panel, {5, 5, 25, 15}, clBlue);
   ColouredLabel(form, form, {80, 10, 100, 30}, clLime);
+  plat::RECT window;
+  plat::GetWindowRect(form->Handle(), &window);
+  const plat::POINT client = form->ClientToScreen({0, 0});
+  const int cx = 20 + client.x - window.left;  // the client's place in the target
+  const int cy = 30 + client.y - window.top;
 
   TMemoryDc target(200, 150, 0);
   form->PaintTo(target.Dc(), 20, 30);
@@ -69,18 +74,25 @@ TEST_F(PaintTo, AFormWithItsWindowedAndGraphicChildrenLandsAtTheOffsetAndNowhere
     TColor expected;
     const char* what;
   } probes[] = {
-      {20, 30, clWhite, "the form's own background at the offset"},
-      {20 + 12, 30 + 12, clRed, "the panel"},
-      {20 + 10 + 6, 30 + 10 + 6, clBlue, "the label on the panel"},
-      {20 + 85, 30 + 15, clLime, "the label on the form"},
-      {20 + 119, 30 + 79, clWhite, "the form's last pixel"},
+      {cx, cy, clWhite, "the form's own background"},
+      {cx + 12, cy + 12, clRed, "the panel"},
+      {cx + 10 + 6, cy + 10 + 6, clBlue, "the label on the panel"},
+      {cx + 85, cy + 15, clLime, "the label on the form"},
+      {cx + form->ClientWidth() - 1, cy + form->ClientHeight() - 1, clWhite, "the client's last pixel"},
       {19, 29, clBlack, "before the offset"},
       {20 + 120, 30 + 10, clBlack, "right of the form"},
       {20 + 10, 30 + 80, clBlack, "below the form"},
   };
   for (const Probe& p : probes) EXPECT_EQ(target.At(p.x, p.y), ColorToRGB(p.expected)) << p.what;
+  if (GetParam() != bsNone) {
+    EXPECT_GT(cy, 30);
+    EXPECT_NE(target.At(20, 30), ColorToRGB(clBlack)) << "the frame is painted too";
+    EXPECT_NE(target.At(20, 30), ColorToRGB(clWhite));
+  }
   EXPECT_FALSE(plat::IsWindowVisible(form->Handle()));
 }
+
+INSTANTIATE_TEST_SUITE_P(Frames, PaintTo, ::testing::Values(bsNone, bsSingle));
 
 struct BufferCase {
   const char* name;
