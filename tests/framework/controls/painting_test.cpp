@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "controls_fixture.h"
+#include "framework/bitmap.h"
 #include "framework/ext_controls.h"
 #include "framework/status_bar.h"
 #include "framework/std_controls.h"
@@ -11,31 +12,18 @@
 namespace fw::test {
 namespace {
 
-// A memory picture with a context, filled with one colour.
+// A memory picture filled with one colour.
 class TMemoryDc {
  public:
-  TMemoryDc(int width, int height, plat::COLORREF fill)
-      : dc_(plat::CreateCompatibleDC(nullptr)), bitmap_(plat::CreateBitmap32(width, height)) {
-    old_ = plat::SelectObject(dc_, bitmap_);
-    plat::RECT r{0, 0, width, height};
-    plat::HBRUSH b = plat::CreateSolidBrush(fill);
-    plat::FillRect(dc_, &r, b);
-    plat::DeleteObject(b);
+  TMemoryDc(int width, int height, TColor fill) : bitmap_(width, height) {
+    bitmap_.Canvas().Brush().SetColor(fill);
+    bitmap_.Canvas().FillRect({0, 0, width, height});
   }
-  ~TMemoryDc() {
-    plat::SelectObject(dc_, old_);
-    plat::DeleteObject(bitmap_);
-    plat::DeleteDC(dc_);
-  }
-  TMemoryDc(const TMemoryDc&) = delete;
-  TMemoryDc& operator=(const TMemoryDc&) = delete;
-  plat::HDC Dc() const { return dc_; }
-  plat::COLORREF At(int x, int y) const { return plat::GetPixel(dc_, x, y); }
+  plat::HDC Dc() { return bitmap_.Canvas().Handle(); }
+  plat::COLORREF At(int x, int y) { return bitmap_.Canvas().Pixels(x, y); }
 
  private:
-  plat::HDC dc_;
-  plat::HBITMAP bitmap_;
-  plat::HGDIOBJ old_;
+  TBitmap bitmap_;
 };
 
 TLabel* ColouredLabel(TComponent* owner, TWinControl* parent, plat::RECT r, TColor color) {
@@ -67,7 +55,7 @@ TEST_P(PaintTo, AFormWithItsFrameAndItsWindowedAndGraphicChildrenLandsAtTheOffse
   const int cx = 20 + client.x - window.left;  // the client's place in the target
   const int cy = 30 + client.y - window.top;
 
-  TMemoryDc target(200, 150, 0);
+  TMemoryDc target(200, 150, clBlack);
   form->PaintTo(target.Dc(), 20, 30);
   struct Probe {
     int x, y;
@@ -125,7 +113,7 @@ TEST_P(DoubleBuffering, TheWindowOnlyEverShowsTheFinishedPicture) {
   EXPECT_EQ(*midPaint, ColorToRGB(GetParam().seenMidPaint));
   EXPECT_EQ(screen->ScreenPixel(150, 150), plat::MakePixel(0, 255, 0, 255)) << "the same picture at the end";
 
-  TMemoryDc outside(10, 10, 0);
+  TMemoryDc outside(10, 10, clBlack);
   EXPECT_EQ(plat::SendMessage(form->Handle(), plat::WM_ERASEBKGND, reinterpret_cast<plat::WPARAM>(outside.Dc()), 0), 1);
   EXPECT_EQ(outside.At(5, 5), ColorToRGB(GetParam().erasedFromOutside));
 }
