@@ -4,8 +4,10 @@
 #include <cerrno>
 #include <cstring>
 
+#include "framework/hint_window.h"
 #include "framework/stored_properties.h"
 #include "framework/streams.h"
+#include "framework/timer.h"
 #include "platform/base/error.h"
 #include "platform/wm/dialogs.h"
 
@@ -34,9 +36,13 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner), screen_(std::
   title_ = ProgramName();
   RegisterControlClasses();
   SetExceptionHandler([this](TObject* sender) { HandleException(sender); });
+  SetPointerObserver([this](TControl* control, TPointerEvent event) { PointerMoved(control, event); });
 }
 
 TApplication::~TApplication() {
+  SetPointerObserver(nullptr);
+  hintWindow_.reset();
+  hintTimer_.reset();
   Destroying();
   DestroyComponents();
   if (handle_) plat::DestroyWindow(std::exchange(handle_, nullptr));

@@ -13,6 +13,8 @@
 namespace fw {
 
 class TScreen;
+class THintWindow;
+class TTimer;
 
 using TWindowHook = std::function<bool(TMessage&)>;
 using TExceptionEvent = std::function<void(TObject*, const Exception&)>;
@@ -31,8 +33,18 @@ class TApplication : public TComponent {
   void SetShowMainForm(bool v) { showMainForm_ = v; }
   const std::string& Title() const { return title_; }
   void SetTitle(const std::string& t) { title_ = t; }
+  // Hints: shown when the pointer has rested HintPause milliseconds over a control that shows
+  // its hint, hidden when it leaves, on a press or after HintHidePause. Off hides them all.
   bool ShowHint() const { return showHint_; }
-  void SetShowHint(bool v) { showHint_ = v; }
+  void SetShowHint(bool v);
+  int HintPause() const { return hintPause_; }
+  void SetHintPause(int ms) { hintPause_ = ms; }
+  int HintHidePause() const { return hintHidePause_; }
+  void SetHintHidePause(int ms) { hintHidePause_ = ms; }
+  // The window that shows hints, nullptr before the first one.
+  THintWindow* HintWindow() const { return hintWindow_.get(); }
+  // Hides the hint shown and forgets the one waiting.
+  void CancelHint();
 
   // Makes a form of class T owned by the application, points ref at it before it reads its
   // description, and makes the first one the main form.
@@ -76,6 +88,10 @@ class TApplication : public TComponent {
   void FormDestroyed(TCustomForm* form);
   void FreeReleased();
   static plat::LRESULT WindowProcedure(plat::HWND, plat::UINT, plat::WPARAM, plat::LPARAM);
+  void PointerMoved(TControl* control, TPointerEvent event);
+  void HintTimerExpired();
+  bool ShowsHint(const TControl* control) const;
+  void ActivateHint(TControl* control);
 
   std::unique_ptr<TScreen> screen_;
   TCustomForm* mainForm_ = nullptr;
@@ -83,6 +99,11 @@ class TApplication : public TComponent {
   bool mainFormOnTaskBar_ = false;
   bool showMainForm_ = true;
   bool showHint_ = true;
+  int hintPause_ = 500;
+  int hintHidePause_ = 2500;
+  std::unique_ptr<TTimer> hintTimer_;
+  bool hintTimerHides_ = false;  // the running hint timer ends a shown hint
+  std::unique_ptr<THintWindow> hintWindow_;
   bool terminated_ = false;
   bool active_ = false;
   std::string title_;

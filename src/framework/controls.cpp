@@ -21,6 +21,13 @@ constexpr TEnumValue kCursors[] = {
     {"crAppStart", crAppStart},   {"crHelp", crHelp},         {"crHandPoint", crHandPoint}, {"crSizeAll", crSizeAll}};
 
 TControl* gMouseControl = nullptr;
+TPointerObserver& PointerObserver() {
+  static TPointerObserver observer;
+  return observer;
+}
+void NotifyPointer(TControl* control, TPointerEvent event) {
+  if (PointerObserver()) PointerObserver()(control, event);
+}
 TExceptionHandler& ExceptionHandler() {
   static TExceptionHandler handler;
   return handler;
@@ -91,7 +98,10 @@ void SetMouseControl(TControl* control) {
   gMouseControl = control;
   if (old) old->Perform(CM_MOUSELEAVE);
   if (control && gMouseControl == control) control->Perform(CM_MOUSEENTER);
+  if (gMouseControl == control) NotifyPointer(control, TPointerEvent::Entered);
 }
+
+void SetPointerObserver(TPointerObserver observer) { PointerObserver() = std::move(observer); }
 
 TControl* MouseControl() { return gMouseControl; }
 
@@ -123,6 +133,7 @@ const TMetaClass& TControl::StaticClass() {
                                  b.Integer("Cursor", &TControl::SetCursor, &CursorIdents());
                                  b.String("Hint", &TControl::SetHint);
                                  b.Boolean("ShowHint", &TControl::SetShowHint);
+                                 b.Boolean("ParentShowHint", &TControl::SetParentShowHint);
                                  b.Event("OnClick", &TControl::SetOnClick);
                                  b.Event("OnDblClick", &TControl::SetOnDblClick);
                                  b.Event("OnMouseDown", &TControl::SetOnMouseDown);
@@ -140,7 +151,10 @@ TControl::TControl(TComponent* owner) : TComponent(owner), font_(std::make_uniqu
 }
 
 TControl::~TControl() {
-  if (gMouseControl == this) gMouseControl = nullptr;
+  if (gMouseControl == this) {
+    gMouseControl = nullptr;
+    NotifyPointer(nullptr, TPointerEvent::Entered);
+  }
   if (parent_) parent_->RemoveControl(this);
 }
 
@@ -176,6 +190,9 @@ void TControl::WndProc(TMessage& m) {
     case CM_PARENTCOLORCHANGED:
       if (parentColor_) TakeParentColor();
       return;
+    case CM_PARENTSHOWHINTCHANGED:
+      if (parentShowHint_) TakeParentShowHint();
+      return;
     case CM_INVALIDATE:
       Invalidate();
       return;
@@ -210,6 +227,7 @@ void TControl::HandleMouse(TMessage& m) {
     case plat::WM_MBUTTONDOWN:
       if (button(m.Msg) == mbLeft && controlStyle_.Contains(csClickEvents)) controlState_.Include(csClicked);
       if (button(m.Msg) == mbLeft) controlState_.Include(csLButtonDown);
+      NotifyPointer(this, TPointerEvent::Pressed);
       MouseDown(button(m.Msg), shift, x, y);
       break;
     case plat::WM_LBUTTONUP:
@@ -328,6 +346,26 @@ void TControl::TakeParentColor() {
   if (!parent_ || parent_->Color() == color_) return;
   color_ = parent_->Color();
   Perform(CM_COLORCHANGED);
+}
+
+void TControl::SetShowHint(bool v) {
+  parentShowHint_ = false;
+  if (v == showHint_) return;
+  showHint_ = v;
+  // Children that follow their parent's setting take the new one, and theirs in turn.
+  if (auto* w = dynamic_cast<TWinControl*>(this))
+    for (TControl* c : std::vector<TControl*>(w->controls_)) c->Perform(CM_PARENTSHOWHINTCHANGED);
+}
+
+void TControl::SetParentShowHint(bool v) {
+  parentShowHint_ = v;
+  if (v && parent_) TakeParentShowHint();
+}
+
+void TControl::TakeParentShowHint() {
+  if (!parent_ || parent_->ShowHint() == showHint_) return;
+  SetShowHint(parent_->ShowHint());
+  parentShowHint_ = true;
 }
 
 void TControl::SetParentFont(bool v) {

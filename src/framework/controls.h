@@ -137,8 +137,11 @@ class TControl : public TComponent {
   void SetCursor(TCursor cursor);
   const std::string& Hint() const { return hint_; }
   void SetHint(const std::string& hint) { hint_ = hint; }
+  // Whether the hint is shown; with ParentShowHint (the default) the parent's setting.
   bool ShowHint() const { return showHint_; }
-  void SetShowHint(bool v) { showHint_ = v; }
+  void SetShowHint(bool v);
+  bool ParentShowHint() const { return parentShowHint_; }
+  void SetParentShowHint(bool v);
 
   TControlStyle ControlStyle() const { return controlStyle_; }
   void SetControlStyle(TControlStyle style) { controlStyle_ = style; }
@@ -180,6 +183,7 @@ class TControl : public TComponent {
   // The font or colour that a parent's change hands down, without clearing ParentFont.
   void TakeParentFont();
   void TakeParentColor();
+  void TakeParentShowHint();
   virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
   virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
   virtual void MouseMove(TShiftState shift, int x, int y);
@@ -212,6 +216,7 @@ class TControl : public TComponent {
   TCursor cursor_ = crDefault;
   std::string hint_;
   bool showHint_ = false;
+  bool parentShowHint_ = true;
   TControlStyle controlStyle_{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   TControlState controlState_;
   bool mouseInClient_ = false;
@@ -221,6 +226,12 @@ class TControl : public TComponent {
 // pointer moves between windowed and graphic controls alike.
 void SetMouseControl(TControl* control);
 TControl* MouseControl();
+
+// The application's hints follow the pointer: it is told when the pointer arrives over a
+// control (nullptr: over none of ours, or the control went) and when a button goes down on one.
+enum class TPointerEvent { Entered, Pressed };
+using TPointerObserver = std::function<void(TControl*, TPointerEvent)>;
+void SetPointerObserver(TPointerObserver observer);
 
 // Where an exception that escapes a message handler goes, called inside the catch (the
 // application shows it in its box); without a handler it propagates.

@@ -160,10 +160,15 @@ void TCustomForm::SetFormStyle(TFormStyle style) {
                        plat::SWP_NOMOVE | plat::SWP_NOSIZE | plat::SWP_NOACTIVATE);
 }
 
+// The window keeps its handle: the layered style comes and goes on it.
 void TCustomForm::SetAlphaBlend(bool v) {
   if (v == alphaBlend_) return;
   alphaBlend_ = v;
-  RecreateWnd();
+  if (!HandleAllocated()) return;
+  const plat::HWND h = Handle();
+  const auto ex = static_cast<plat::DWORD>(plat::GetWindowLong(h, plat::GWL_EXSTYLE));
+  plat::SetWindowLong(h, plat::GWL_EXSTYLE, static_cast<plat::LONG>(v ? ex | plat::WS_EX_LAYERED : ex & ~plat::WS_EX_LAYERED));
+  if (v) plat::SetLayeredWindowAttributes(h, 0, static_cast<plat::BYTE>(alphaBlendValue_), plat::LWA_ALPHA);
 }
 
 void TCustomForm::SetAlphaBlendValue(int v) {
@@ -369,8 +374,11 @@ void TCustomForm::PlaceOnScreen() {
     default: return;
   }
   if (center == this || (center && !center->Visible())) center = nullptr;
+  // The screen's centre is that of the area left free by the task bar; the desktop's is the
+  // whole screen's.
   plat::RECT area{0, 0, plat::GetSystemMetrics(plat::SM_CXSCREEN), plat::GetSystemMetrics(plat::SM_CYSCREEN)};
   if (center) area = center->BoundsRect();
+  else if (position_ != poDesktopCenter && Screen) area = Screen->WorkAreaRect();
   SetBounds(area.left + (area.right - area.left - Width()) / 2, area.top + (area.bottom - area.top - Height()) / 2,
             Width(), Height());
 }

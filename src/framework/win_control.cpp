@@ -140,10 +140,21 @@ void TWinControl::CreateWnd() {
   if (!handle_) throw EInvalidOperation("Error creating window of class " + p.WinClassName);
 }
 
+namespace {
+// Child windows are told apart by their ids in the notifications that carry no window
+// (WM_MEASUREITEM); 0 is never given.
+plat::HMENU NextChildId() {
+  static plat::UINT_PTR last = 0;
+  last = last % 0xFFFF + 1;
+  return reinterpret_cast<plat::HMENU>(last);
+}
+}  // namespace
+
 void TWinControl::CreateWindowHandle(const TCreateParams& p) {
   TWindowBridge::creating = this;
+  plat::HMENU id = p.Style & plat::WS_CHILD ? NextChildId() : nullptr;
   plat::HWND h = plat::CreateWindowEx(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y,
-                                      p.Width, p.Height, p.WndParent, nullptr, HInstance, nullptr);
+                                      p.Width, p.Height, p.WndParent, id, HInstance, nullptr);
   TWindowBridge::creating = nullptr;
   if (h && !handle_) {
     handle_ = h;
@@ -160,11 +171,19 @@ void TWinControl::DestroyWnd() {
 
 void TWinControl::RecreateWnd() {
   if (!handle_) return;
+  // The new window takes over what the old one showed: a shown top-level window is shown again
+  // (it is no new showing of the form), the active one is activated, and the focus goes back to
+  // the control that had it. Children follow their parent's new window.
+  const bool shown = !parent_ && plat::IsWindowVisible(handle_);
+  const bool active = shown && plat::GetActiveWindow() == handle_;
+  const plat::HWND focus = plat::GetFocus();
+  TWinControl* focused = focus == handle_ || plat::IsChild(handle_, focus) ? FindControl(focus) : nullptr;
   SetControlState(ControlState() + TControlState{csRecreating});
   DestroyWnd();
   HandleNeeded();
   SetControlState(ControlState() - TControlState{csRecreating});
-  if (!parent_ && Visible()) UpdateShowing();
+  if (shown) plat::ShowWindow(handle_, active ? plat::SW_SHOWNORMAL : plat::SW_SHOWNA);
+  if (focused && focused->CanFocus()) plat::SetFocus(focused->Handle());
 }
 
 TControl* TWinControl::Controls(int index) const {
@@ -181,6 +200,7 @@ void TWinControl::InsertControl(TControl* control) {
   }
   if (control->parentFont_) control->TakeParentFont();
   if (control->parentColor_) control->TakeParentColor();
+  if (control->parentShowHint_) control->TakeParentShowHint();
   control->Invalidate();
   Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<plat::WPARAM>(control), 1);
   control->RequestAlign();

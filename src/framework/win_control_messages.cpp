@@ -54,7 +54,10 @@ void TWinControl::WndProc(TMessage& m) {
     case plat::WM_PAINT: WmPaint(m); return;
     case plat::WM_ERASEBKGND:
       if (defWndProc_ != &plat::DefWindowProc && defWndProc_) break;
-      if (!ControlStyle().Contains(csOpaque)) EraseBackground(reinterpret_cast<plat::HDC>(m.WParam));
+      // A double-buffered control erases only its own buffer (the request then carries the
+      // buffer in both parameters); the window itself is left as it is until the one blit.
+      if (!ControlStyle().Contains(csOpaque) && (!doubleBuffered_ || m.WParam == static_cast<plat::WPARAM>(m.LParam)))
+        EraseBackground(reinterpret_cast<plat::HDC>(m.WParam));
       m.Result = 1;
       return;
     case plat::WM_MOUSELEAVE: {
@@ -131,6 +134,14 @@ void TWinControl::WndProc(TMessage& m) {
         if (ReflectToChild(m, reinterpret_cast<const plat::DRAWITEMSTRUCT*>(m.LParam)->hwndItem)) return;
       }
       break;
+    case plat::WM_MEASUREITEM:
+      if (m.LParam) {
+        const auto* item = reinterpret_cast<const plat::MEASUREITEMSTRUCT*>(m.LParam);
+        if (item->CtlType != plat::ODT_MENU &&
+            ReflectToChild(m, plat::GetDlgItem(handle_, static_cast<int>(item->CtlID))))
+          return;
+      }
+      break;
     case plat::WM_WINDOWPOSCHANGED:
       DefaultHandler(m);
       UpdateBounds();
@@ -159,6 +170,14 @@ void TWinControl::WndProc(TMessage& m) {
       if (handle_) plat::SendMessage(handle_, plat::WM_SETFONT, reinterpret_cast<plat::WPARAM>(Font()->Handle()), 1);
       for (TControl* c : std::vector<TControl*>(controls_)) c->Perform(CM_PARENTFONTCHANGED);
       Invalidate();
+      return;
+    case plat::WM_SETTEXT:
+      // Text given to the window directly is the control's text too (and outlives the window).
+      DefaultHandler(m);
+      if (m.LParam && m.Result) {
+        text_ = reinterpret_cast<const char*>(m.LParam);
+        Perform(CM_TEXTCHANGED);
+      }
       return;
     case CM_TEXTCHANGED:
       if (handle_ && plat::GetWindowTextString(handle_) != text_) plat::SetWindowText(handle_, text_.c_str());
@@ -228,7 +247,8 @@ void TWinControl::WmPaint(TMessage& m) {
   if (doubleBuffered_) {
     const plat::RECT client = ClientRect();
     TPaintBuffer buffer(dc, client.right, client.bottom);
-    EraseBackground(buffer.Dc());
+    const auto bufferDc = reinterpret_cast<plat::WPARAM>(buffer.Dc());
+    Perform(plat::WM_ERASEBKGND, bufferDc, static_cast<plat::LPARAM>(bufferDc));
     PaintHandler(buffer.Dc());
     plat::BitBlt(dc, 0, 0, client.right, client.bottom, buffer.Dc(), 0, 0, plat::SRCCOPY);
   } else {
@@ -269,19 +289,28 @@ void TWinControl::PaintControls(plat::HDC dc, TControl* first) {
 }
 
 void TWinControl::PaintTo(plat::HDC dc, int x, int y) {
+  HandleNeeded();
   const int saved = plat::SaveDC(dc);
   plat::POINT origin;
   plat::GetViewportOrgEx(dc, &origin);
   plat::SetViewportOrgEx(dc, origin.x + x, origin.y + y, nullptr);
   plat::IntersectClipRect(dc, 0, 0, Width(), Height());
+  // The frame at (x, y), the client at its place inside it. Both go through the messages, so
+  // that whoever took over the window's painting paints here too.
+  plat::RECT window;
+  plat::GetWindowRect(handle_, &window);
+  plat::POINT client{0, 0};
+  plat::ClientToScreen(handle_, &client);
   const bool platformPaints = defWndProc_ && defWndProc_ != &plat::DefWindowProc;
-  if (platformPaints && handle_) {
-    plat::SendMessage(handle_, plat::WM_PRINT, reinterpret_cast<plat::WPARAM>(dc),
-                      plat::PRF_CLIENT | plat::PRF_ERASEBKGND | plat::PRF_NONCLIENT);
-  } else {
-    HandleNeeded();
-    if (!ControlStyle().Contains(csOpaque)) EraseBackground(dc);
-    PaintHandler(dc);
+  plat::SendMessage(handle_, plat::WM_PRINT, reinterpret_cast<plat::WPARAM>(dc),
+                    platformPaints ? plat::PRF_CLIENT | plat::PRF_ERASEBKGND | plat::PRF_NONCLIENT : plat::PRF_NONCLIENT);
+  plat::OffsetViewportOrgEx(dc, client.x - window.left, client.y - window.top, nullptr);
+  const plat::RECT area = ClientRect();
+  plat::IntersectClipRect(dc, 0, 0, area.right, area.bottom);
+  if (!platformPaints) {
+    const auto target = reinterpret_cast<plat::WPARAM>(dc);
+    Perform(plat::WM_ERASEBKGND, target, static_cast<plat::LPARAM>(target));
+    Perform(plat::WM_PAINT, target, 0);
   }
   for (TControl* c : std::vector<TControl*>(controls_)) {
     auto* w = dynamic_cast<TWinControl*>(c);

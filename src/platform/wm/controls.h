@@ -46,6 +46,7 @@ BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height, UINT st
 
 // ---- owner drawing -----------------------------------------------------------------------------
 inline constexpr UINT WM_DRAWITEM = 0x002B;
+inline constexpr UINT WM_MEASUREITEM = 0x002C;
 inline constexpr UINT WM_CTLCOLORBTN = 0x0135;
 inline constexpr UINT WM_CTLCOLORSTATIC = 0x0138;
 inline constexpr UINT ODT_MENU = 1;
@@ -68,6 +69,16 @@ struct DRAWITEMSTRUCT {
   HWND hwndItem = nullptr;
   HDC hDC = nullptr;
   RECT rcItem{};
+  ULONG_PTR itemData = 0;
+};
+
+// Sent to the parent before an owner-drawn item is first drawn; the child is known by CtlID.
+struct MEASUREITEMSTRUCT {
+  UINT CtlType = 0;
+  UINT CtlID = 0;
+  UINT itemID = 0;
+  UINT itemWidth = 0;
+  UINT itemHeight = 0;
   ULONG_PTR itemData = 0;
 };
 
