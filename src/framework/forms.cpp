@@ -408,6 +408,8 @@ void TCustomForm::Activated(bool active) {
   active_ = active;
   if (active) {
     if (Screen) Screen->SetActiveForm(this);
+    // A form activated for the first time gives the focus to its first tab stop.
+    if (!activeControl_) activeControl_ = FindNextControl(nullptr, true, true);
     if (activeControl_ && activeControl_->CanFocus()) plat::SetFocus(activeControl_->Handle());
     if (OnActivate) OnActivate(this);
   } else if (OnDeactivate) {

@@ -106,6 +106,20 @@ TEST_F(TabFromForm, TabFromTheFormItselfGoesToTheFirstStopAndNoStopLeavesTheFocu
   EXPECT_EQ(FocusedName(), "A");
 }
 
+TEST_F(TabFromForm, AFormShownForTheFirstTimeFocusesItsFirstTabStop) {
+  TForm* form = NewForm<TForm>(app.get());
+  form->SetBounds(100, 100, 300, 200);
+  for (const char* name : {"Late", "First"}) {
+    auto* b = New<TButton>(form);
+    b->SetName(name);
+    b->SetParent(form);
+  }
+  static_cast<TWinControl*>(form->FindComponent("First"))->SetTabOrder(0);
+  form->Show();
+  Pump();
+  EXPECT_EQ(FocusedName(), "First");
+}
+
 using RecreateWindow = ControlsTest;
 
 TEST_F(RecreateWindow, ANewWindowKeepsTheStateAndTheChildrenMoveOntoIt) {
