@@ -200,6 +200,8 @@ plat::RECT TScreen::WorkAreaRect() const {
   return r;
 }
 
+int TScreen::PixelsPerInch() const { return plat::GetDeviceCaps(nullptr, plat::LOGPIXELSY); }
+
 int TScreen::Width() const { return plat::GetSystemMetrics(plat::SM_CXSCREEN); }
 int TScreen::Height() const { return plat::GetSystemMetrics(plat::SM_CYSCREEN); }
 

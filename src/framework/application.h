@@ -122,6 +122,8 @@ class TScreen : public TComponent {
   TCustomForm* Forms(int index) const;
   TCustomForm* ActiveForm() const { return activeForm_; }
   plat::RECT WorkAreaRect() const;
+  // The screen's resolution, in dots per inch.
+  int PixelsPerInch() const;
   int Width() const;
   int Height() const;
   TCursor Cursor() const { return cursor_; }

@@ -261,6 +261,13 @@ void TControl::Click() {
   if (OnClick) OnClick(this);
 }
 
+void TControl::ChangeScale(int multiplier, int divisor) {
+  if (multiplier <= 0 || divisor <= 0 || multiplier == divisor) return;
+  SetBounds(plat::MulDiv(left_, multiplier, divisor), plat::MulDiv(top_, multiplier, divisor),
+            plat::MulDiv(width_, multiplier, divisor), plat::MulDiv(height_, multiplier, divisor));
+  if (!parentFont_) font_->SetHeight(plat::MulDiv(font_->Height(), multiplier, divisor));
+}
+
 void TControl::SetBounds(int left, int top, int width, int height) {
   if (left == left_ && top == top_ && width == width_ && height == height_) return;
   InvalidateControl(visible_, false);

@@ -98,6 +98,8 @@ class TControl : public TComponent {
   void SetWidth(int v) { SetBounds(left_, top_, v, height_); }
   void SetHeight(int v) { SetBounds(left_, top_, width_, v); }
   virtual void SetBounds(int left, int top, int width, int height);
+  // Scales the control by multiplier / divisor: its place and size, its own font, its children.
+  void ScaleBy(int multiplier, int divisor) { ChangeScale(multiplier, divisor); }
   plat::RECT BoundsRect() const { return {left_, top_, left_ + width_, top_ + height_}; }
   void SetBoundsRect(const plat::RECT& r) { SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top); }
   virtual plat::RECT ClientRect() const;
@@ -178,6 +180,7 @@ class TControl : public TComponent {
   void SetOnMouseLeave(TNotifyEvent e) { OnMouseLeave = std::move(e); }
 
  protected:
+  virtual void ChangeScale(int multiplier, int divisor);
   virtual const std::string& GetText() const { return text_; }
   virtual void TextChanged() {}
   // The font or colour that a parent's change hands down, without clearing ParentFont.

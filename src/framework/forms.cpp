@@ -88,6 +88,7 @@ const TMetaClass& TCustomForm::StaticClass() {
                                  b.Boolean("AlphaBlend", &TCustomForm::SetAlphaBlend);
                                  b.Integer("AlphaBlendValue", &TCustomForm::SetAlphaBlendValue);
                                  b.Integer("PixelsPerInch", &TCustomForm::SetPixelsPerInch);
+                                 b.Boolean("Scaled", &TCustomForm::SetScaled);
                                  b.Integer("TextHeight", &TCustomForm::SetTextHeight);
                                  b.Boolean("OldCreateOrder", &TCustomForm::SetOldCreateOrder);
                                  b.Event("OnCreate", &TCustomForm::SetOnCreate);
@@ -259,7 +260,21 @@ void TCustomForm::Loaded() {
   TWinControl::Loaded();
   if (pendingClientWidth_ >= 0) SetClientWidth(std::exchange(pendingClientWidth_, -1));
   if (pendingClientHeight_ >= 0) SetClientHeight(std::exchange(pendingClientHeight_, -1));
+  // Stored at one resolution, shown at the screen's.
+  if (scaled_ && pixelsPerInch_ > 0 && Screen && Screen->PixelsPerInch() != pixelsPerInch_)
+    ChangeScale(Screen->PixelsPerInch(), pixelsPerInch_);
   Realign();
+}
+
+// The form keeps its place; its client area, its font and its controls scale.
+void TCustomForm::ChangeScale(int multiplier, int divisor) {
+  if (multiplier <= 0 || divisor <= 0 || multiplier == divisor) return;
+  const int width = plat::MulDiv(ClientWidth(), multiplier, divisor);
+  const int height = plat::MulDiv(ClientHeight(), multiplier, divisor);
+  ScaleControls(multiplier, divisor);
+  Font()->SetHeight(plat::MulDiv(Font()->Height(), multiplier, divisor));
+  SetClientWidth(width);
+  SetClientHeight(height);
 }
 
 void TCustomForm::SetActiveControl(TWinControl* control) {

@@ -62,7 +62,12 @@ class TCustomForm : public TWinControl {
   void SetAlphaBlend(bool v);
   int AlphaBlendValue() const { return alphaBlendValue_; }
   void SetAlphaBlendValue(int v);
-  void SetPixelsPerInch(int) {}
+  // The resolution the stored sizes were made for; a Scaled form read from a description is
+  // scaled from it to the screen's.
+  int PixelsPerInch() const { return pixelsPerInch_; }
+  void SetPixelsPerInch(int ppi) { pixelsPerInch_ = ppi; }
+  bool Scaled() const { return scaled_; }
+  void SetScaled(bool v) { scaled_ = v; }
   void SetTextHeight(int) {}
   void SetOldCreateOrder(bool) {}
 
@@ -107,6 +112,7 @@ class TCustomForm : public TWinControl {
   void SetOnPaint(TNotifyEvent e) { OnPaint = std::move(e); }
 
  protected:
+  void ChangeScale(int multiplier, int divisor) override;
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   void PaintWindow(plat::HDC dc) override;
@@ -127,6 +133,8 @@ class TCustomForm : public TWinControl {
   bool keyPreview_ = false;
   bool alphaBlend_ = false;
   int alphaBlendValue_ = 255;
+  int pixelsPerInch_ = 0;
+  bool scaled_ = true;
   int pendingClientWidth_ = -1;
   int pendingClientHeight_ = -1;
   TModalResult modalResult_ = mrNone;

@@ -36,8 +36,7 @@ constexpr TEnumType kBrushStyleType{"TBrushStyle", kBrushStyles};
 constexpr TEnumType kPenStyleType{"TPenStyle", kPenStyles};
 constexpr TEnumType kPenModeType{"TPenMode", kPenModes};
 
-// Rounds half away from zero, as the platform's MulDiv does.
-int MulDiv(int a, int b, int c) { return static_cast<int>(std::lround(static_cast<double>(a) * b / c)); }
+using plat::MulDiv;
 
 }  // namespace
 

@@ -434,3 +434,19 @@ void TWinControl::DefaultHandler(TMessage& m) {
 }
 
 }  // namespace fw
+
+namespace fw {
+
+void TWinControl::ScaleControls(int multiplier, int divisor) {
+  // A copy: scaling may realign, never add or remove, but stay safe.
+  const std::vector<TControl*> children = controls_;
+  for (TControl* c : children) c->ScaleBy(multiplier, divisor);
+}
+
+void TWinControl::ChangeScale(int multiplier, int divisor) {
+  if (multiplier <= 0 || divisor <= 0 || multiplier == divisor) return;
+  ScaleControls(multiplier, divisor);
+  TControl::ChangeScale(multiplier, divisor);
+}
+
+}  // namespace fw

@@ -100,6 +100,8 @@ class TWinControl : public TControl {
   void SetOnExit(TNotifyEvent e) { OnExit = std::move(e); }
 
  protected:
+  void ChangeScale(int multiplier, int divisor) override;
+  void ScaleControls(int multiplier, int divisor);
   virtual void CreateParams(TCreateParams& params);
   void CreateSubClass(TCreateParams& params, const char* platformClass);
   virtual void CreateHandle();

@@ -30,6 +30,9 @@ constexpr RECT MakeRect(LONG left, LONG top, LONG width, LONG height) {
   return {left, top, left + width, top + height};
 }
 
+// a * b / c in 64 bits, rounded half away from zero; -1 when c is 0.
+int MulDiv(int a, int b, int c);
+
 BOOL SetRect(RECT* r, int left, int top, int right, int bottom);
 BOOL SetRectEmpty(RECT* r);
 BOOL CopyRect(RECT* dst, const RECT* src);

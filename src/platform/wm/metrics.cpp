@@ -62,6 +62,18 @@ LOGFONT UiFont(bool bold) {
 
 using namespace wm;
 
+int GetDeviceCaps(HDC, int index) {
+  switch (index) {
+    case LOGPIXELSX:
+    case LOGPIXELSY: return CurrentDisplay() ? CurrentDisplay()->DotsPerInch() : 96;
+    case BITSPIXEL: return 32;
+    case PLANES: return 1;
+    case HORZRES: return GetSystemMetrics(SM_CXSCREEN);
+    case VERTRES: return GetSystemMetrics(SM_CYSCREEN);
+    default: return 0;
+  }
+}
+
 int GetSystemMetrics(int index) {
   const auto all = Monitors();
   const display::Monitor& primary = Primary(all);

@@ -90,6 +90,17 @@ inline constexpr int SM_CXPADDEDBORDER = 92;
 inline constexpr int SM_REMOTESESSION = 0x1000;
 int GetSystemMetrics(int index);
 
+// What a device context draws on. Every context here is a 32-bit picture at the screen's
+// resolution (the display's dots per inch, 96 unless the desktop says otherwise); a null
+// context stands for the screen.
+inline constexpr int HORZRES = 8;
+inline constexpr int VERTRES = 10;
+inline constexpr int BITSPIXEL = 12;
+inline constexpr int PLANES = 14;
+inline constexpr int LOGPIXELSX = 88;
+inline constexpr int LOGPIXELSY = 90;
+int GetDeviceCaps(HDC dc, int index);
+
 inline constexpr UINT SPI_GETDRAGFULLWINDOWS = 0x0026;
 inline constexpr UINT SPI_GETNONCLIENTMETRICS = 0x0029;
 inline constexpr UINT SPI_GETWORKAREA = 0x0030;

@@ -63,3 +63,18 @@ TEST(Color, ColourAndPixelExchangeRedAndBlue) {
 
 }  // namespace
 }  // namespace plat
+
+namespace plat {
+namespace {
+
+TEST(MulDiv, RoundsHalfAwayFromZeroWithoutOverflow) {
+  struct Case {
+    int a, b, c, expected;
+  } cases[] = {{-16, 120, 96, -20}, {16, 144, 96, 24}, {5, 1, 2, 3},   {-5, 1, 2, -3},
+               {5, -1, 2, -3},      {-5, -1, -2, -3}, {7, 3, 0, -1},  {2000000000, 2, 2, 2000000000},
+               {2000000000, 3, 1, INT32_MAX},         {-2000000000, 3, 1, INT32_MIN}};
+  for (const Case& c : cases) EXPECT_EQ(MulDiv(c.a, c.b, c.c), c.expected) << c.a << "*" << c.b << "/" << c.c;
+}
+
+}  // namespace
+}  // namespace plat

@@ -24,6 +24,7 @@ class HeadlessDisplay final : public Display {
     int taskBarHeight = 40;
     bool layered = true;
     bool realClock = false;
+    int dotsPerInch = 96;
     Pixel desktop = MakePixel(0x3A, 0x6E, 0xA5, 255);
     Pixel taskBar = MakePixel(0xC0, 0xC0, 0xC0, 255);
   };
@@ -35,6 +36,7 @@ class HeadlessDisplay final : public Display {
   Clock& GetClock() override { return *clock_; }
   std::vector<Monitor> Monitors() const override;
   bool LayeredSupported() const override { return options_.layered; }
+  int DotsPerInch() const override { return options_.dotsPerInch; }
   SurfaceId CreateSurface(const RECT& screen) override;
   void DestroySurface(SurfaceId surface) override;
   void SetRect(SurfaceId surface, const RECT& screen) override;
