@@ -103,20 +103,6 @@ TEST_F(SkinManagerTest, ActivationAndRemovalAreAnnouncedWithTheManager) {
   EXPECT_EQ(Log(), (Strings{"Main:1", "Main:16", "Main:3"}));
 }
 
-// The program's skin has no EXBORDER mask: the built-in templates' margins apply.
-TEST_F(SkinManagerTest, ExtendedBordersGiveTheShadowMargins) {
-  auto* m = Manager();
-  AddBuiltIn(m, "skin");
-  m->SetSkinName("skin");
-  EXPECT_EQ(m->FormShadowSize(), (plat::RECT{0, 0, 0, 0}));
-  m->SetExtendedBorders(true);
-  ASSERT_TRUE(m->ExtendedBordersInEffect());
-  EXPECT_EQ(m->FormShadowSize(), (plat::RECT{9, 9, 9, 9}));
-  m->SetActive(false);
-  m->CheckShadows();
-  EXPECT_EQ(m->FormShadowSize(), (plat::RECT{0, 0, 0, 0}));
-}
-
 TEST_F(SkinManagerTest, RecolouringReloadsTheSkinAndTellsOfTheChange) {
   auto* m = Manager();
   AddBuiltIn(m, "skin");
