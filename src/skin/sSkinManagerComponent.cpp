@@ -228,10 +228,10 @@ void TsSkinManager::SetActive(bool value) {
   active_ = value;
   if (value) {
     SetSkinName(skinName_);
-  } else {
-    // Also without a name: an inactive manager never keeps the older dialogs.
+  } else if (skinName_.empty()) {
+    // Nothing to remove, but an inactive manager never keeps the older dialogs.
     ApplyDialogRule();
-    if (skinName_.empty()) return;
+  } else {
     if (!gLoading) Deactivate();
     RebuildConstantIndexes();
     ApplyDialogRule();
