@@ -92,7 +92,9 @@ TEST_F(HookTest, ActivatedFormsGetAProvider) {
     bool skinned;
     bool provided;
   } cases[] = {{"Plain", 0, false, true},   {"OptOut", -98, false, false}, {"Minus1", -1, false, false},
-               {"Skinned", 0, true, false}, {"Tag5", 5, false, true},      {"Tag0x61", -98 | 0x61, false, false}};
+               {"Skinned", 0, true, false}, {"Tag5", 5, false, true},
+               // -98 with some of the bits 0x61 set, and a tag next to it
+               {"TagMinus97", -97, false, false}, {"TagMinus66", -66, false, false}, {"TagMinus99", -99, false, true}};
   for (const auto& t : cases) {
     auto* f = fw::NewForm<TLogForm>(app.get());
     f->SetName(t.name);
