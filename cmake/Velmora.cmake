@@ -14,16 +14,24 @@ function(velmora_glob out)
   set(${out} ${files} PARENT_SCOPE)
 endfunction()
 
+# Where the build draws and packs the program's skin (tools/CMakeLists.txt makes them), known
+# before any folder so that every one can embed them.
+set(VELMORA_SKIN_ARCHIVE ${CMAKE_BINARY_DIR}/skin/skin.asz)
+set(VELMORA_SHADOW_ACTIVE ${CMAKE_BINARY_DIR}/skin/ACSHDA.png)
+set(VELMORA_SHADOW_INACTIVE ${CMAKE_BINARY_DIR}/skin/ACSHDI.png)
+
 # Embeds files into a target as module resources, found at run time with FindResource under
 # (type, name):
-#   velmora_embed_resources(TARGET <target> RESOURCES <TYPE> <NAME> <FILE> [<TYPE> <NAME> <FILE> ...])
+#   velmora_embed_resources(TARGET <target> [DEPENDS <targets>...]
+#                           RESOURCES <TYPE> <NAME> <FILE> [<TYPE> <NAME> <FILE> ...])
+# Files in the build tree are made by the build: DEPENDS names the targets that make them.
 # Types and names ignore case; RCDATA and BITMAP stand for the numbered types RT_RCDATA and
 # RT_BITMAP, "#n" for any number. The table is generated at build time and rebuilt when a file
 # changes. Its object goes straight onto the link line of every executable that uses the target
 # (it registers itself before main), so no static library can drop it.
 set(VELMORA_EMBED_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/embed_resources.cmake)
 function(velmora_embed_resources)
-  cmake_parse_arguments(E "" "TARGET" "RESOURCES" ${ARGN})
+  cmake_parse_arguments(E "" "TARGET" "RESOURCES;DEPENDS" ${ARGN})
   list(LENGTH E_RESOURCES count)
   math(EXPR rest "${count} % 3")
   if(NOT E_TARGET OR count EQUAL 0 OR NOT rest EQUAL 0)
@@ -47,8 +55,8 @@ function(velmora_embed_resources)
     elseif(type STREQUAL "BITMAP")
       set(type "#2")
     endif()
-    # Files the build makes are there once their target has run.
-    if(NOT EXISTS ${file} AND NOT file MATCHES "^${CMAKE_BINARY_DIR}/")
+    cmake_path(IS_PREFIX CMAKE_BINARY_DIR ${file} NORMALIZE generated)
+    if(NOT EXISTS ${file} AND NOT (generated AND E_DEPENDS))
       message(FATAL_ERROR "velmora_embed_resources: ${file} does not exist")
     endif()
     if(file MATCHES "[\"\\\\\n]" OR type MATCHES "[\"\\\\|]" OR name MATCHES "[\"\\\\|]")
@@ -74,6 +82,9 @@ function(velmora_embed_resources)
     COMMENT "Embedding resources into ${E_TARGET}"
     VERBATIM)
   add_library(${E_TARGET}_resources OBJECT ${out})
+  if(E_DEPENDS)
+    add_dependencies(${E_TARGET}_resources ${E_DEPENDS})
+  endif()
   target_include_directories(${E_TARGET}_resources PRIVATE ${PROJECT_SOURCE_DIR}/src)
   get_target_property(kind ${E_TARGET} TYPE)
   if(kind STREQUAL "EXECUTABLE")
@@ -84,13 +95,15 @@ function(velmora_embed_resources)
   endif()
 endfunction()
 
-# The program's own resources: its form descriptions, its pictures and its skin, for the
-# executable and for tests that build its windows.
+# The program's own resources: its form descriptions, its pictures, its skin and the shadow
+# templates (drawn and packed by tools/), for the executable and for tests that build its windows.
 function(velmora_app_resources target)
-  velmora_embed_resources(TARGET ${target} RESOURCES
+  velmora_embed_resources(TARGET ${target} DEPENDS app_images_png velmora_skin_archive RESOURCES
     RCDATA TMainForm ${PROJECT_SOURCE_DIR}/resources/forms/MainForm.form
     RCDATA TFormOption ${PROJECT_SOURCE_DIR}/resources/forms/FormOption.form
     RCDATA GEAR ${CMAKE_BINARY_DIR}/resources/app/gear.png
-    RCDATA ABOUT ${CMAKE_BINARY_DIR}/resources/app/about.png)
-  add_dependencies(${target}_resources app_images_png)
+    RCDATA ABOUT ${CMAKE_BINARY_DIR}/resources/app/about.png
+    VCLSTYLE Resource1 ${VELMORA_SKIN_ARCHIVE}
+    RCDATA ACSHDA ${VELMORA_SHADOW_ACTIVE}
+    RCDATA ACSHDI ${VELMORA_SHADOW_INACTIVE})
 endfunction()

@@ -59,7 +59,7 @@ std::string UsageText() {
          "  --simulate-log FILE  record the simulated machine's brightness writes in FILE\n"
          "  --script FILE        drive the program headless with the commands in FILE\n"
          "  --screenshot FILE    save the headless screen as PNG when the program ends\n"
-         "  --extract-skin DIR   write the built-in skin's files into DIR\n"
+         "  --extract-skin DIR   write the built-in skin's archive into DIR as \"skin extracted.asz\"\n"
          "  --help               show this text\n"
          "  --version            show the version\n"
          "\n"

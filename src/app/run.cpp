@@ -8,6 +8,7 @@
 #include "app/main_form.h"
 #include "app/startup.h"
 #include "app/script_driver.h"
+#include "app/skin_extraction.h"
 #include "app/window_tree.h"
 #include "platform/base/error.h"
 #include "platform/wm/wm.h"
@@ -99,6 +100,7 @@ int RunVelmora(std::span<const std::string> arguments, std::ostream& out, std::o
       out << kVersionText << "\n";
       return 0;
     }
+    if (line.extractSkin) return ExtractBuiltInSkin(*line.extractSkin, out, err);
     std::vector<ScriptCommand> script;
     if (line.script) script = LoadScript(*line.script);
     // Scripts and screenshots are for the in-memory display.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/application.h"
+#include "framework/common_dialogs.h"
 #include "framework/stored_properties.h"
 #include "framework/sysutils.h"
 #include "platform/files/paths.h"
@@ -72,6 +73,7 @@ std::string ProgramFolder() { return WithTrailingBackslash(gProgramFolder.empty(
 void RegisterSkinClasses() { fw::RegisterClass<TsSkinManager>(); }
 
 void SkinManagerStartup() {
+  LoadBuiltInShadowTemplates();
   if (HasArgument("/acver")) ShowSkinMessage(std::string("Brivantis v") + kSkinEngineVersion, plat::MB_OK);
 }
 
@@ -136,6 +138,7 @@ const fw::TMetaClass& TsSkinManager::StaticClass() {
         b.Event("OnBeforeChange", &TsSkinManager::SetOnBeforeChange);
         b.Event("OnDeactivate", &TsSkinManager::SetOnDeactivate);
         b.Event("OnSkinListChanged", &TsSkinManager::SetOnSkinListChanged);
+        b.Event("OnSysDlgInit", &TsSkinManager::SetOnSysDlgInit);
       }));
   return meta;
 }
@@ -151,14 +154,28 @@ TsSkinManager::TsSkinManager(fw::TComponent* owner) : fw::TComponent(owner) {
 
 TsSkinManager::~TsSkinManager() {
   UnInstallHook();
-  if (gDefault == this) gDefault = nullptr;
+  if (gDefault == this) {
+    gDefault = nullptr;
+    // Without a manager nothing restyles the older dialogs.
+    fw::UseLatestCommonDialogs = true;
+  }
 }
 
 bool TsSkinManager::IsDefault() const { return gDefault == this; }
 
 void TsSkinManager::SetIsDefault(bool value) {
-  if (value) gDefault = this;
-  else if (gDefault == this) gDefault = nullptr;
+  if (value) {
+    gDefault = this;
+    ApplyDialogRule();
+  } else if (gDefault == this) {
+    gDefault = nullptr;
+  }
+}
+
+// The older common dialogs are the ones the hook can skin: the default manager asks for them
+// while it is active and skins standard dialogs.
+void TsSkinManager::ApplyDialogRule() {
+  if (IsDefault()) fw::UseLatestCommonDialogs = !(active_ && skinningRules_.Contains(srStdDialogs));
 }
 
 void TsSkinManager::Loaded() {
@@ -168,6 +185,7 @@ void TsSkinManager::Loaded() {
   thirdParty_.FillDefaults();
   thirdLists_.Parse(thirdParty_);
   if (active_ && !skinName_.empty()) AnnounceActivate();
+  ApplyDialogRule();
   if (active_ && OnActivate) OnActivate(this);
 }
 
@@ -176,7 +194,10 @@ void TsSkinManager::SetSkinName(const std::string& value) { ChangeSkin(value, tr
 void TsSkinManager::ChangeSkin(const std::string& value, bool repaint) {
   const std::string old = skinName_;
   skinName_ = value;
-  if (!active_) return;
+  if (!active_) {
+    ApplyDialogRule();
+    return;
+  }
   const bool reading = ComponentState().Contains(fw::csLoading);
   if (OnBeforeChange) OnBeforeChange(this);
   {
@@ -199,6 +220,7 @@ void TsSkinManager::ChangeSkin(const std::string& value, bool repaint) {
     }
   }
   if (OnAfterChange) OnAfterChange(this);
+  ApplyDialogRule();
 }
 
 void TsSkinManager::SetActive(bool value) {
@@ -206,9 +228,13 @@ void TsSkinManager::SetActive(bool value) {
   active_ = value;
   if (value) {
     SetSkinName(skinName_);
-  } else if (!skinName_.empty()) {
+  } else if (skinName_.empty()) {
+    // Nothing to remove, but an inactive manager never keeps the older dialogs.
+    ApplyDialogRule();
+  } else {
     if (!gLoading) Deactivate();
-    index_.InitConstantIndexes();
+    RebuildConstantIndexes();
+    ApplyDialogRule();
     if (OnDeactivate) OnDeactivate(this);
   }
 }
@@ -229,7 +255,10 @@ void TsSkinManager::SetExtendedBorders(bool value) {
   }
 }
 
-void TsSkinManager::SetSkinningRules(TacSkinningRules value) { skinningRules_ = value; }
+void TsSkinManager::SetSkinningRules(TacSkinningRules value) {
+  skinningRules_ = value;
+  ApplyDialogRule();
+}
 
 void TsSkinManager::SetHueOffset(int value) {
   if (value == hueOffset_) return;
@@ -265,21 +294,6 @@ bool TsSkinManager::ExtendedBordersInEffect() const {
   if (!extendedBorders_) return false;
   const plat::HMODULE user = plat::GetModuleHandle("user32.dll");
   return user && plat::GetProcAddress(user, "UpdateLayeredWindow");
-}
-
-void TsSkinManager::CheckShadows() {
-  formShadowSize_ = {0, 0, 0, 0};
-  if (!active_ || !ExtendedBordersInEffect()) return;
-  const int mask = index_.GetMaskIndex("GLOBALINFO", "EXBORDER");
-  if (mask < 0) {
-    // The program's own shadow templates have 9-pixel margins.
-    formShadowSize_ = {9, 9, 9, 9};
-    return;
-  }
-  const TsMaskData& m = index_.ma[static_cast<std::size_t>(mask)];
-  const int offs = index_.SkinData.ExContentOffs;
-  if (index_.SkinData.ExDrawMode != 0) formShadowSize_ = {offs, offs, offs, offs};
-  else formShadowSize_ = {m.WL - offs, m.WT - offs, m.WR - offs, m.WB - offs};
 }
 
 std::string TsSkinManager::FullSkinDirectory() const {
@@ -319,10 +333,13 @@ TacLoadOptions TsSkinManager::LoadOptions() {
 
 void TsSkinManager::CheckVersion(double version) {
   if (version >= 7 && version > 8.99) {
-    const bool hadDialogs = skinningRules_.Contains(srStdDialogs);
-    skinningRules_.Exclude(srStdDialogs);
+    // The box itself is a standard dialog: not one to skin with a skin this manager may not know.
+    const TacSkinningRules rules = skinningRules_;
+    TacSkinningRules without = rules;
+    without.Exclude(srStdDialogs);
+    SetSkinningRules(without);
     ShowSkinMessage(kNewerSkinWarning, plat::MB_OK | plat::MB_ICONWARNING);
-    if (hadDialogs) skinningRules_.Include(srStdDialogs);
+    SetSkinningRules(rules);
   } else if (version < 7 && !ComponentState().Contains(fw::csDesigning) && HasArgument("/actest")) {
     ShowSkinMessage("You are using an old version of the \"" + skinName_ +
                         "\" skin. Please, update a skins to latest or link with the Brivantis support for "
@@ -340,9 +357,10 @@ void TsSkinManager::ReloadSkin() {
   if (plat::files::FileExists(folder + "Options.dat")) {
     skinIsPacked_ = false;
     LoadSkinFolder(index_, plat::files::HostPath(folder), LoadOptions());
-    return;
+  } else {
+    LoadBuiltIn();
   }
-  LoadBuiltIn();
+  CheckShadows();
 }
 
 void TsSkinManager::LoadBuiltIn() {
@@ -369,13 +387,13 @@ void TsSkinManager::ReloadPackedSkin() {
   const std::string dir = WithTrailingBackslash(skinDirectory_);
   LoadPackedSkinFile(index_, plat::files::HostPath(dir + skinName_ + ".asz"), LoadOptions());
   index_.SkinData.SkinPath = FullSkinDirectory();
+  CheckShadows();
 }
 
 void TsSkinManager::AnnounceActivate() {
   index_.SkinData.Active = false;
   gChanging = true;
-  index_.InitConstantIndexes();
-  CheckShadows();
+  RebuildConstantIndexes();
   auto m = MakeSkinMessage(scNewSkin, reinterpret_cast<plat::LPARAM>(this));
   BroadcastToForms(m);
   gChanging = false;
@@ -400,24 +418,6 @@ void TsSkinManager::Deactivate() {
   skinRemoving_ = false;
 }
 
-// The freezing of forms and the border windows belong to the window providers; here only the
-// commands go out and the hook's windows are redrawn.
-void TsSkinManager::RepaintForms(bool lockForms) {
-  (void)lockForms;
-  const auto self = reinterpret_cast<plat::LPARAM>(this);
-  if (!ComponentState().Contains(fw::csDesigning)) {
-    auto prepare = MakeSkinMessage(scPrepareRepaint, self);
-    BroadcastToForms(prepare);
-  }
-  auto refresh = MakeSkinMessage(scRefresh, self);
-  BroadcastToForms(refresh);
-  for (plat::HWND window : std::vector(HookProviderWindows()))
-    if (plat::IsWindowVisible(window))
-      plat::RedrawWindow(window, nullptr, nullptr,
-                         plat::RDW_FRAME | plat::RDW_ERASE | plat::RDW_INVALIDATE | plat::RDW_ALLCHILDREN |
-                             plat::RDW_UPDATENOW);
-}
-
 void TsSkinManager::EndUpdate(bool repaint, bool allowAnimation) {
   nonAutoUpdate_ = false;
   const bool animation = allowChangeAnimation_;
@@ -430,53 +430,6 @@ void TsSkinManager::UpdateSkinSection(const std::string& sectionName) {
   gChangedSection = fw::UpperCase(sectionName);
   auto m = MakeSkinMessage(scSectionChanged, 0);
   BroadcastToForms(m);
-}
-
-// ---- the window hook ---------------------------------------------------------------------------
-
-struct TSkinManagerHook {
-  static plat::LRESULT Proc(int code, plat::WPARAM wp, plat::LPARAM lp) {
-    TsSkinManager* manager = gDefault;
-    const plat::LRESULT next = plat::CallNextHookEx(manager ? manager->hook_ : nullptr, code, wp, lp);
-    if (!manager || !fw::Application || fw::Application->ComponentState().Contains(fw::csDestroying)) return next;
-    if (code == plat::HCBT_ACTIVATE) manager->HandleActivation(reinterpret_cast<plat::HWND>(wp));
-    if (code == plat::HCBT_DESTROYWND) manager->ForgetWindow(reinterpret_cast<plat::HWND>(wp));
-    return next;
-  }
-};
-
-void TsSkinManager::InstallHook() {
-  if (hook_ || ComponentState().Contains(fw::csDesigning) || !IsDefault()) return;
-  hook_ = plat::SetWindowsHookEx(plat::WH_CBT, &TSkinManagerHook::Proc, nullptr, plat::GetCurrentThreadId());
-}
-
-void TsSkinManager::UnInstallHook() {
-  if (!hook_) return;
-  plat::UnhookWindowsHookEx(hook_);
-  hook_ = nullptr;
-  hookForms_.clear();
-}
-
-void TsSkinManager::ForgetWindow(plat::HWND window) {
-  std::erase_if(hookForms_, [window](const auto& f) { return f.second == window; });
-}
-
-void TsSkinManager::HandleActivation(plat::HWND window) {
-  auto* form = dynamic_cast<fw::TCustomForm*>(fw::TWinControl::FindControl(window));
-  if (!form || IsSkinCommandTrue(window, scIsHandled)) return;
-  if (std::any_of(hookForms_.begin(), hookForms_.end(), [form](const auto& f) { return f.first == form; })) return;
-  const auto style = static_cast<plat::DWORD>(plat::GetWindowLong(window, plat::GWL_STYLE));
-  if ((style & plat::WS_POPUP) && !(style & (plat::WS_BORDER | plat::WS_THICKFRAME | plat::WS_DLGFRAME))) return;
-  if ((form->Tag() & ~std::intptr_t{0x61}) == -98) return;
-  if (form->ComponentState().Contains(fw::csLoading) && form->FormStyle() != fw::fsMDIChild) return;
-  const bool messageForm = form->ClassName() == "TMessageForm";
-  if (!skinningRules_.Contains(messageForm ? srStdDialogs : srStdForms)) return;
-  if (CreateFormProvider(form)) hookForms_.emplace_back(form, window);
-}
-
-bool TsSkinManager::CreateFormProvider(fw::TCustomForm* form) {
-  (void)form;
-  return false;
 }
 
 }  // namespace velmora

@@ -13,6 +13,7 @@
 #include "framework/forms.h"
 #include "framework/streams.h"
 #include "framework/strings.h"
+#include "skin/sProviderHooks.h"
 #include "skin/sSkinManager.h"
 #include "skin/sSkinManagerSettings.h"
 #include "skin/sThirdParty.h"
@@ -100,10 +101,14 @@ class TsSkinManager : public fw::TComponent {
 
   void ReloadSkin();
   void ReloadPackedSkin();
-  // The margins of the extended border; the shadow templates come with the border windows.
+  // The shadow templates of the extended border (active, inactive) and its margins.
   void CheckShadows();
   bool ExtendedBordersInEffect() const;
   const plat::RECT& FormShadowSize() const { return formShadowSize_; }
+  const fw::TBitmap& ShdaTemplate() const { return shdaTemplate_; }
+  const fw::TBitmap& ShdiTemplate() const { return shdiTemplate_; }
+  // Freezing and unfreezing the skinned forms of this manager around the refresh when
+  // lockForms; the provider-side steps come from RepaintHooks().
   void RepaintForms(bool lockForms = true);
   void BeginUpdate() { nonAutoUpdate_ = true; }
   void EndUpdate(bool repaint = true, bool allowAnimation = false);
@@ -136,12 +141,18 @@ class TsSkinManager : public fw::TComponent {
   void SetOnBeforeChange(fw::TNotifyEvent e) { OnBeforeChange = std::move(e); }
   void SetOnDeactivate(fw::TNotifyEvent e) { OnDeactivate = std::move(e); }
   void SetOnSkinListChanged(fw::TNotifyEvent e) { OnSkinListChanged = std::move(e); }
+  // A dialog window the hook is about to skin; clearing allowSkinning refuses it.
+  using TacSysDlgInit = std::function<void(fw::TObject* sender, plat::HWND dialog, bool& allowSkinning)>;
+  TacSysDlgInit OnSysDlgInit;
+  void SetOnSysDlgInit(TacSysDlgInit e) { OnSysDlgInit = std::move(e); }
+
+  // The windows the hook gave a provider, in the order it did.
+  std::vector<plat::HWND> HookedWindows() const;
 
  protected:
   void Loaded() override;
-  // Where the window skin provider will come from: a form that the hook decided to skin.
-  // Answers true when a provider was made for it.
-  virtual bool CreateFormProvider(fw::TCustomForm* form);
+  // Where the hook's providers come from: HookProviderFactory() unless a subclass knows better.
+  virtual std::unique_ptr<TacHookProvider> CreateHookProvider(const THookRequest& request);
 
  private:
   friend struct TSkinManagerHook;
@@ -154,6 +165,16 @@ class TsSkinManager : public fw::TComponent {
   void InstallHook();
   void UnInstallHook();
   void HandleActivation(plat::HWND window);
+  void HandleCreation(plat::HWND window, const plat::CBT_CREATEWND& create);
+  void HandleDialog(plat::HWND window);
+  void Provide(THookTarget target, plat::HWND window, fw::TCustomForm* form);
+  bool Hooked(plat::HWND window) const;
+  void ApplyDialogRule();
+  void RebuildConstantIndexes();
+  // Forms with the windows they had when frozen.
+  using TFrozenForms = std::vector<std::pair<fw::TCustomForm*, plat::HWND>>;
+  TFrozenForms FreezeForms();
+  void UnfreezeForms(const TFrozenForms& frozen);
   void ApplyNewSkin();
   void ChangeSkin(const std::string& value, bool repaint);
   void Reload();
@@ -182,9 +203,15 @@ class TsSkinManager : public fw::TComponent {
   bool skinRemoving_ = false;
   // Read by the skin-change animation once it exists.
   bool allowChangeAnimation_ = true;
+  fw::TBitmap shdaTemplate_;
+  fw::TBitmap shdiTemplate_;
   plat::HHOOK hook_ = nullptr;
-  // Forms the hook gave a provider, with their windows.
-  std::vector<std::pair<fw::TCustomForm*, plat::HWND>> hookForms_;
+  struct THooked {
+    plat::HWND Window;
+    fw::TCustomForm* Form;  // null for a dialog or a menu
+    std::unique_ptr<TacHookProvider> Provider;
+  };
+  std::vector<THooked> hooked_;
 };
 
 // The manager that controls use unless told otherwise: the first one made.
@@ -208,7 +235,12 @@ void SetProgramFolder(std::string folder);
 std::string ProgramFolder();
 // Makes the manager known to form descriptions.
 void RegisterSkinClasses();
-// Once per process before any form: "/acver" shows the engine's version.
+// Once per process before any form: reads the built-in shadow templates from the resources
+// "ACSHDA" and "ACSHDI"; "/acver" shows the engine's version.
 void SkinManagerStartup();
+// The program's own shadow templates, 32-bit with alpha, as read at start-up (empty before,
+// or when the program carries none).
+const fw::TBitmap& BuiltInShadowTemplate(bool active);
+void LoadBuiltInShadowTemplates();
 
 }  // namespace velmora

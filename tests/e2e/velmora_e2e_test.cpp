@@ -81,5 +81,22 @@ TEST_F(VelmoraRun, ScriptAnswersTheBoxAndFailsOnBadLines) {
   EXPECT_NE(refused.err.find("script line 2: unknown command \"fly\""), std::string::npos) << refused.err;
 }
 
+// The embedded archive comes out byte for byte, into a folder made for it; a folder that cannot
+// be made is refused with status 2.
+TEST_F(VelmoraRun, ExtractSkinWritesTheEmbeddedArchive) {
+  const auto dir = tree.root() / "made" / "here";
+  const Outcome o = Run("", "--extract-skin " + dir.string());
+  EXPECT_EQ(o.status, 0) << o.err;
+  const auto file = dir / "skin extracted.asz";
+  EXPECT_EQ(o.out, "velmora: the built-in skin is in " + file.string() + "\n");
+  EXPECT_EQ(Contents(file), Contents(VELMORA_SKIN_ARCHIVE));
+
+  const auto blocked = tree.Write("blocker", "a file, not a folder");
+  const Outcome refused = Run("", "--extract-skin " + (blocked / "sub").string());
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_EQ(refused.out, "");
+  EXPECT_NE(refused.err.find("creation error"), std::string::npos) << refused.err;
+}
+
 }  // namespace
 }  // namespace velmora::test

@@ -1,69 +1,8 @@
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-
 #include "framework/form_reader.h"
-#include "manager_fixture.h"
-#include "platform/wm/dialogs.h"
-#include "skin/sSkinManagerComponent.h"
+#include "skin_manager_fixture.h"
 
 namespace velmora::test {
 namespace {
-
-namespace fs = std::filesystem;
-
-struct Shown {
-  std::string text;
-  plat::UINT type;
-};
-
-// The manager with its skin directory under a private drive root, its messages collected.
-class SkinManagerTest : public ManagerTest {
- protected:
-  void SetUp() override {
-    ManagerTest::SetUp();
-    root = fs::temp_directory_path() / ("velmora_manager_" + std::to_string(::getpid()));
-    skins = root / "velmora/c/Skins";
-    fs::create_directories(skins);
-    setenv("XDG_DATA_HOME", root.c_str(), 1);
-    SetSkinMessageHandler([this](const std::string& text, plat::UINT type) { shown.push_back({text, type}); });
-    SetProgramArguments({});
-    form = Form("Main");
-  }
-  void TearDown() override {
-    SetSkinMessageHandler(nullptr);
-    SetProgramArguments({});
-    ManagerTest::TearDown();
-    unsetenv("XDG_DATA_HOME");
-    fs::remove_all(root);
-  }
-  TsSkinManager* Manager() { return fw::New<TsSkinManager>(form); }
-  void AddBuiltIn(TsSkinManager* m, const std::string& name) {
-    auto* item = m->InternalSkins()->Add();
-    item->SetName(name);
-    fw::TMemoryStream bytes;
-    const auto data = ReadArchive();
-    bytes.WriteBuffer(data);
-    bytes.SetPosition(0);
-    item->ReadData(bytes);
-  }
-  static std::vector<std::uint8_t> ReadArchive() {
-    std::ifstream in(VELMORA_SKIN_ARCHIVE, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-  }
-  // A folder skin: the program's description with another version, no images.
-  void FolderSkin(const std::string& name, const std::string& version) {
-    fs::create_directories(skins / name);
-    std::ifstream in(std::string(VELMORA_SOURCE_DIR) + "/resources/skin/Options.dat");
-    std::string text{std::istreambuf_iterator<char>(in), {}};
-    const auto at = text.find("VERSION=8");
-    text.replace(at, 9, "VERSION=" + version);
-    std::ofstream(skins / name / "Options.dat") << text;
-  }
-  fs::path root, skins;
-  std::vector<Shown> shown;
-  TLogForm* form = nullptr;
-};
 
 TEST_F(SkinManagerTest, DefaultsAndTheDefaultManager) {
   auto* first = Manager();
@@ -162,20 +101,6 @@ TEST_F(SkinManagerTest, ActivationAndRemovalAreAnnouncedWithTheManager) {
   Log().clear();
   m->SetActive(true);
   EXPECT_EQ(Log(), (Strings{"Main:1", "Main:16", "Main:3"}));
-}
-
-// The program's skin has no EXBORDER mask: the built-in templates' margins apply.
-TEST_F(SkinManagerTest, ExtendedBordersGiveTheShadowMargins) {
-  auto* m = Manager();
-  AddBuiltIn(m, "skin");
-  m->SetSkinName("skin");
-  EXPECT_EQ(m->FormShadowSize(), (plat::RECT{0, 0, 0, 0}));
-  m->SetExtendedBorders(true);
-  ASSERT_TRUE(m->ExtendedBordersInEffect());
-  EXPECT_EQ(m->FormShadowSize(), (plat::RECT{9, 9, 9, 9}));
-  m->SetActive(false);
-  m->CheckShadows();
-  EXPECT_EQ(m->FormShadowSize(), (plat::RECT{0, 0, 0, 0}));
 }
 
 TEST_F(SkinManagerTest, RecolouringReloadsTheSkinAndTellsOfTheChange) {
@@ -292,62 +217,6 @@ TEST_F(SkinManagerTest, ADescriptionHoldsTheManager) {
   // The stored name finds no skin while the form is read.
   EXPECT_FALSE(m->Active());
   EXPECT_EQ(DefaultManager(), m);
-}
-
-class TProvidingManager : public TsSkinManager {
- public:
-  using TsSkinManager::TsSkinManager;
-  std::vector<std::string> provided;
-
- protected:
-  bool CreateFormProvider(fw::TCustomForm* f) override {
-    provided.push_back(f->Name());
-    return true;
-  }
-};
-
-// Activated forms reach the provider seam unless skinned already, opted out by their tag, or
-// left out by the rules.
-TEST_F(SkinManagerTest, TheHookOffersActivatedFormsAProvider) {
-  auto* m = fw::New<TProvidingManager>(form);
-  AddBuiltIn(m, "skin");
-  m->SetSkinName("skin");
-  ASSERT_TRUE(m->GlobalHookInstalled());
-  const struct {
-    const char* name;
-    std::intptr_t tag;
-    bool skinned;
-    bool provided;
-  } cases[] = {{"Plain", 0, false, true},  {"OptOut", -98, false, false}, {"Minus1", -1, false, false},
-               {"Skinned", 0, true, false}, {"Tag5", 5, false, true}};
-  for (const auto& t : cases) {
-    m->provided.clear();
-    auto* f = Form(t.name);
-    f->SetTag(t.tag);
-    f->skinned = t.skinned;
-    f->Show();
-    plat::SetActiveWindow(f->Handle());
-    EXPECT_EQ(m->provided, t.provided ? Strings{t.name} : Strings{}) << t.name;
-  }
-  m->SetSkinningRules({srStdDialogs});
-  m->provided.clear();
-  auto* f = Form("NoRule");
-  f->Show();
-  plat::SetActiveWindow(f->Handle());
-  EXPECT_TRUE(m->provided.empty());
-  m->SetSkinningRules({srStdForms});
-  auto* again = Form("Again");
-  again->Show();
-  plat::SetActiveWindow(again->Handle());
-  plat::SetActiveWindow(f->Handle());
-  plat::SetActiveWindow(again->Handle());
-  EXPECT_EQ(m->provided, (Strings{"Again", "NoRule"}));
-  m->provided.clear();
-  auto* bare = Form("Bare");
-  bare->SetBorderStyle(fw::bsNone);
-  bare->Show();
-  plat::SetActiveWindow(bare->Handle());
-  EXPECT_TRUE(m->provided.empty());
 }
 
 }  // namespace
