@@ -63,8 +63,8 @@ class UnattendedRun {
   bool closing_ = false;
 };
 
-int RunOn(Machine& machine, const CommandLine& line, const std::vector<ScriptCommand>& script, std::ostream& out,
-          std::ostream& err) {
+int RunOn(Machine& machine, std::span<const std::string> arguments, const CommandLine& line,
+          const std::vector<ScriptCommand>& script, std::ostream& out, std::ostream& err) {
   std::optional<ScriptDriver> driver;
   std::optional<UnattendedRun> unattended;
   if (machine.headless()) {
@@ -80,7 +80,7 @@ int RunOn(Machine& machine, const CommandLine& line, const std::vector<ScriptCom
   } else if (line.set) {
     SetBrightness(*line.set);
   } else {
-    status = StartUp();
+    status = StartUp(arguments);
   }
   if (driver) driver->Finish();
   if (unattended) unattended->Finish();
@@ -105,7 +105,7 @@ int RunVelmora(std::span<const std::string> arguments, std::ostream& out, std::o
     if (line.script) script = LoadScript(*line.script);
     // Scripts and screenshots are for the in-memory display.
     Machine machine({line.headless || line.script || line.screenshot, line.simulate, line.simulateLog});
-    return RunOn(machine, line, script, out, err);
+    return RunOn(machine, arguments, line, script, out, err);
   } catch (const CommandLineError& e) {
     err << "velmora: " << e.what() << "\n";
     return 2;

@@ -1,8 +1,12 @@
 #include "app/startup.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "app/form_option.h"
 #include "app/main_form.h"
 #include "framework/application.h"
+#include "skin/sSkinManagerComponent.h"
 
 namespace velmora {
 
@@ -18,8 +22,14 @@ struct FormNames {
 
 }  // namespace
 
-int StartUp() {
+int StartUp(std::span<const std::string> arguments) {
   const FormNames names;
+  SetProgramArguments({arguments.begin(), arguments.end()});
+  std::error_code error;
+  const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (!error) SetProgramFolder(self.parent_path().string());
+  RegisterSkinClasses();
+  SkinManagerStartup();
   fw::TApplication application(nullptr);
   try {
     fw::Application->Initialize();

@@ -158,6 +158,13 @@ TEST_F(Windows, TheAuthorLineOpensTheGuide) {
   EXPECT_NE(o.err.find("/index.html"), std::string::npos) << o.err;
 }
 
+// The skin engine's own switch shows its version before the windows come.
+TEST_F(Windows, TheEngineVersionSwitchShowsABoxFirst) {
+  const Outcome o = Run(kMonitor37, "/acver --script " + tree.Write("v.script", "answer-box\nclick-other\nwait-exit 400\n").string());
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_EQ(o.err, "Brivantis v8.41\n");
+}
+
 // A headless run without a script shows the window, saves the screenshot and ends.
 TEST_F(Windows, AnUnattendedRunSavesTheScreenshot) {
   const auto shot = tree.root() / "shot.png";

@@ -23,7 +23,7 @@ TEST(StartUp, AnErrorWhileCreatingTheWindowsIsShownInTheExceptionBox) {
     boxes.push_back(*box);
     return plat::PressMessageBoxButton(box->window, plat::IDOK) != 0;
   });
-  EXPECT_EQ(StartUp(), 0);
+  EXPECT_EQ(StartUp({}), 0);
   screen->SetIdleHandler(nullptr);
   plat::ShutdownPlatform();
   EXPECT_EQ(MainForm, nullptr);
