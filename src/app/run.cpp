@@ -44,15 +44,20 @@ class UnattendedRun {
       return true;
     }
     if (closing_ || !MainForm || !MainForm->HandleAllocated() || !IsWindowVisible(MainForm->Handle())) return false;
-    if (screenshot_) Save();
+    if (screenshot_ && !shot_) Save();
     closing_ = true;
     PostMessage(MainForm->Handle(), WM_CLOSE, 0, 0);
     return true;
   }
 
+  // A screenshot that cannot be written ends the run: it was what the run was for.
   void Save() {
     shot_ = true;
-    display_.SaveScreenPng(*screenshot_);
+    try {
+      display_.SaveScreenPng(*screenshot_);
+    } catch (const std::exception& e) {
+      throw Interruption{"cannot save the screenshot: " + std::string(e.what())};
+    }
     err_ << "velmora: screenshot saved to " << *screenshot_ << "\n";
   }
 
@@ -115,6 +120,9 @@ int RunVelmora(std::span<const std::string> arguments, std::ostream& out, std::o
   } catch (const ScriptFailure& e) {
     err << "velmora: " << e.message << "\n";
     return kScriptFailedStatus;
+  } catch (const Interruption& e) {
+    err << "velmora: " << e.message << "\n";
+    return 2;
   } catch (const Error& e) {
     err << "velmora: " << e.what() << "\n";
     return 2;

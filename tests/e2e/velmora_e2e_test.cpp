@@ -48,7 +48,9 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"LevelOutOfRange", "", "--set 101", 2, "", "", "0 to 100, not \"101\""},
         Case{"UnknownOption", "", "--brighter", 2, "", "", "unknown option \"--brighter\""},
         Case{"BadSimulation", "[monitor 1]\nddc = sometimes\n", "--get", 2, "", "", "line 2"},
-        Case{"Version", "", "--version", 0, "Velmora Ver 1.0\n", "", ""}),
+        Case{"Version", "", "--version", 0, "Velmora Ver 1.0\n", "", ""},
+        Case{"ScreenshotNowhere", "[monitor 1]\nddc = 37 100\n", "--screenshot /nonexistent/velmora/x.png", 2, "", "",
+             "cannot save the screenshot: cannot create /nonexistent/velmora/x.png"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(VelmoraRun, HelpListsTheOptions) {
