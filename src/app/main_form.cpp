@@ -3,6 +3,7 @@
 #include "app/app_pictures.h"
 #include "app/brightness.h"
 #include "app/form_option.h"
+#include "framework/application.h"
 #include "framework/stored_properties.h"
 
 namespace velmora {
@@ -62,8 +63,11 @@ void TMainForm::SpeedButton1Click(fw::TObject*) {
   if (FormOption->ShowModal() == fw::mrOk) Timer1->SetEnabled(true);
 }
 
+// Closes once the user works elsewhere. While a box of this program is in front (the display
+// that was not found), the window is inactive but the program is not: the box is left to be
+// read and answered.
 void TMainForm::Timer1Timer(fw::TObject*) {
-  if (!MainForm->Active()) Close();
+  if (!MainForm->Active() && !fw::Application->Active()) Close();
 }
 
 }  // namespace velmora

@@ -92,15 +92,23 @@ INSTANTIATE_TEST_SUITE_P(
                       LevelCase{std::string(kRefusing) + "[monitor 2]\nddc = refuse\n" + kPanel480, "75%",
                                 "backlight intel_backlight set 360\nbacklight intel_backlight set 360\n"}));
 
+const char* const kNoMonitorHandle = "[display]\nmonitor-handle = no\n[backlight panel]\nbrightness = 49\nmax = 100\n";
+
 // Without a monitor handle the monitor route says so in a box, on show and again on a click;
-// the service still gives the caption.
+// the service still gives the caption. The box waits for the user: the window's timer does not
+// take it away while the program is active.
 TEST_F(Windows, NoMonitorHandleShowsTheBoxOnShowAndOnALevel) {
-  const Outcome o = RunScript("[display]\nmonitor-handle = no\n[backlight panel]\nbrightness = 49\nmax = 100\n",
-                              "answer-box\ndump " + DumpFile() + "\nclick-on 50%\nanswer-box\nwait-exit 0\n");
+  const Outcome o = RunScript(kNoMonitorHandle, "wait 1000\nanswer-box\ndump " + DumpFile() +
+                                                    "\nclick-on 50%\nwait 1000\nanswer-box\nwait-exit 0\n");
   EXPECT_EQ(o.status, 0) << o.err;
   EXPECT_EQ(o.err, "ディスプレイが見つかりませんでした\nディスプレイが見つかりませんでした\n");
   EXPECT_EQ(WindowLine(Dump(), "TMainForm").rfind("TMainForm \"輝度50％\"", 0), 0u) << Dump();
   EXPECT_EQ(o.writes, "");
+}
+
+TEST_F(Windows, AClickElsewhereWhileTheBoxIsUpEndsTheProgram) {
+  const Outcome o = RunScript(kNoMonitorHandle, "wait 100\nclick-other\nwait-exit 400\n");
+  EXPECT_EQ(o.status, 0) << o.err;
 }
 
 TEST_F(Windows, TheAboutWindowKeepsTheProgramOpen) {
