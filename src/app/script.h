@@ -29,8 +29,10 @@ class ScriptError : public std::runtime_error {
 };
 
 struct ScriptCommand {
-  enum class Kind { Wait, Move, Down, Up, Click, ClickAt, ClickOn, Key, ClickOther, Screenshot, ScreenshotWindow, Dump, AnswerBox,
-                    WaitExit };
+  enum class Kind {
+    Wait, Move, Down, Up, Click, ClickAt, ClickOn, Key, ClickOther, Screenshot, ScreenshotWindow, Dump, AnswerBox,
+    WaitExit,
+  };
   Kind kind = Kind::Wait;
   int line = 0;
   int x = 0;

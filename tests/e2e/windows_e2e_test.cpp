@@ -79,8 +79,10 @@ TEST_P(Levels, WriteTheLevelAndEndTheProgram) {
 
 INSTANTIATE_TEST_SUITE_P(
     Buttons, Levels,
-    ::testing::Values(LevelCase{kMonitor37, "0%", "monitor 1 set 0\n"}, LevelCase{kMonitor37, "25%", "monitor 1 set 25\n"},
-                      LevelCase{kMonitor37, "50%", "monitor 1 set 50\n"}, LevelCase{kMonitor37, "75%", "monitor 1 set 75\n"},
+    ::testing::Values(LevelCase{kMonitor37, "0%", "monitor 1 set 0\n"},
+                      LevelCase{kMonitor37, "25%", "monitor 1 set 25\n"},
+                      LevelCase{kMonitor37, "50%", "monitor 1 set 50\n"},
+                      LevelCase{kMonitor37, "75%", "monitor 1 set 75\n"},
                       LevelCase{kMonitor37, "100%", "monitor 1 set 100\n"},
                       // Nothing can be written: the buttons still end the program.
                       LevelCase{kRefusing, "0%", ""}, LevelCase{kRefusing, "100%", ""},
@@ -134,8 +136,10 @@ class AboutClosing : public Windows, public ::testing::WithParamInterface<AboutC
 // title bar it gives 2 and the brightness window stays open.
 TEST_P(AboutClosing, RestartsTheBrightnessTimerUnlessClosedFromTheTitleBar) {
   const AboutCase& c = GetParam();
-  const std::string script = std::string(kGear) + "wait 100\n" + c.close + "wait 100\ndump " + DumpFile() +
-                             "\nclick-other\n" + (c.timerRestarts ? "wait-exit 400\n" : "wait 2000\n" + std::string(kMainCloseBox) + "wait-exit 0\n");
+  const std::string ending =
+      c.timerRestarts ? "wait-exit 400\n" : "wait 2000\n" + std::string(kMainCloseBox) + "wait-exit 0\n";
+  const std::string script =
+      std::string(kGear) + "wait 100\n" + c.close + "wait 100\ndump " + DumpFile() + "\nclick-other\n" + ending;
   const Outcome o = RunScript(kMonitor37, script);
   EXPECT_EQ(o.status, 0) << o.err;
   EXPECT_NE(WindowLine(Dump(), "TFormOption").find(" hidden "), std::string::npos) << Dump();
@@ -168,7 +172,8 @@ TEST_F(Windows, TheAuthorLineOpensTheGuide) {
 
 // The skin engine's own switch shows its version before the windows come.
 TEST_F(Windows, TheEngineVersionSwitchShowsABoxFirst) {
-  const Outcome o = Run(kMonitor37, "/acver --script " + tree.Write("v.script", "answer-box\nclick-other\nwait-exit 400\n").string());
+  const auto script = tree.Write("v.script", "answer-box\nclick-other\nwait-exit 400\n");
+  const Outcome o = Run(kMonitor37, "/acver --script " + script.string());
   EXPECT_EQ(o.status, 0) << o.err;
   EXPECT_EQ(o.err, "Brivantis v8.41\n");
 }

@@ -10,7 +10,7 @@ int MulDiv(int a, int b, int c) {
   const std::int64_t product = static_cast<std::int64_t>(a) * b;
   const bool negative = (product < 0) != (c < 0);
   const std::uint64_t num = product < 0 ? 0 - static_cast<std::uint64_t>(product) : static_cast<std::uint64_t>(product);
-  const std::uint64_t den = c < 0 ? 0 - static_cast<std::uint64_t>(static_cast<std::int64_t>(c)) : static_cast<std::uint64_t>(c);
+  const std::uint64_t den = static_cast<std::uint64_t>(c < 0 ? -static_cast<std::int64_t>(c) : c);
   const auto quotient = static_cast<std::int64_t>((num + den / 2) / den);
   return static_cast<int>(std::clamp<std::int64_t>(negative ? -quotient : quotient, INT32_MIN, INT32_MAX));
 }
