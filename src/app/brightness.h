@@ -24,5 +24,8 @@ void SetWmiBrightness(int level);
 // The window caption for a monitor reading and, used when that one is negative, a service
 // reading. Only the service's figure is rounded up to the next step of 5 it falls just short of.
 std::string CaptionForLevels(int monitorLevel, int wmiLevel);
+// Reads the brightness by the monitor route, then, when that gives nothing, by the service, and
+// answers the caption; found tells whether either route gave a level.
+std::string ReadBrightnessCaption(bool* found = nullptr);
 
 }  // namespace velmora

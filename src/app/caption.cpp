@@ -17,4 +17,11 @@ std::string CaptionForLevels(int monitorLevel, int wmiLevel) {
   return text;
 }
 
+std::string ReadBrightnessCaption(bool* found) {
+  const int monitor = GetBrightness();
+  const int wmi = monitor < 0 ? GetWmiBrightness() : -1;
+  if (found) *found = monitor >= 0 || wmi >= 0;
+  return CaptionForLevels(monitor, wmi);
+}
+
 }  // namespace velmora

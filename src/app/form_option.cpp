@@ -5,10 +5,7 @@
 #include "framework/stored_properties.h"
 #include "platform/shell/shell.h"
 
-#ifndef VELMORA_GUIDE_ADDRESS
-#define VELMORA_GUIDE_ADDRESS "file:///usr/local/share/doc/velmora/index.html"
-#endif
-
+// VELMORA_GUIDE_ADDRESS comes from the build (the cache variable of the same name).
 namespace velmora {
 
 TFormOption* FormOption = nullptr;

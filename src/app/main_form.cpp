@@ -40,9 +40,7 @@ void TMainForm::Loaded() {
 }
 
 void TMainForm::FormShow(fw::TObject*) {
-  const int monitor = GetBrightness();
-  const int wmi = monitor < 0 ? GetWmiBrightness() : -1;
-  SetCaption(CaptionForLevels(monitor, wmi));
+  SetCaption(ReadBrightnessCaption());
 }
 
 void TMainForm::ChooseLevel(int level) {

@@ -78,10 +78,9 @@ int RunOn(Machine& machine, std::span<const std::string> arguments, const Comman
   }
   int status = 0;
   if (line.get) {
-    const int monitor = GetBrightness();
-    const int wmi = monitor < 0 ? GetWmiBrightness() : -1;
-    out << CaptionForLevels(monitor, wmi) << "\n";
-    status = monitor < 0 && wmi < 0 ? 1 : 0;
+    bool found = false;
+    out << ReadBrightnessCaption(&found) << "\n";
+    status = found ? 0 : 1;
   } else if (line.set) {
     SetBrightness(*line.set);
   } else {
