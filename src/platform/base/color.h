@@ -32,16 +32,4 @@ constexpr Pixel ColorToPixel(COLORREF c, BYTE alpha = 255) {
 }
 constexpr COLORREF PixelToColor(Pixel p) { return SwapRedBlue(p) & 0x00FFFFFFu; }
 
-// Every channel times f / 255, rounded exactly, two channels per 32-bit operation: with
-// t = x * f + 128, (t + t / 256) / 256. A compositing manager's renderer does the same sum, so
-// pictures composed here and on a composited X screen agree to the bit.
-constexpr Pixel ScalePixel(Pixel p, std::uint32_t f) {
-  constexpr std::uint32_t kRedBlue = 0x00FF00FFu;
-  std::uint32_t rb = (p & kRedBlue) * f + 0x00800080u;
-  std::uint32_t ag = ((p >> 8) & kRedBlue) * f + 0x00800080u;
-  rb = ((rb + ((rb >> 8) & kRedBlue)) >> 8) & kRedBlue;
-  ag = (ag + ((ag >> 8) & kRedBlue)) & ~kRedBlue;
-  return rb | ag;
-}
-
 }  // namespace plat

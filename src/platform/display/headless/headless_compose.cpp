@@ -2,6 +2,7 @@
 // exact division by 255 of ScalePixel.
 #include <algorithm>
 
+#include "platform/base/pixel_math.h"
 #include "platform/display/headless/headless_surface.h"
 
 namespace plat::display {

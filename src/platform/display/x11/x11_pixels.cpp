@@ -2,6 +2,7 @@
 // picture, which pixels take the pointer, and masks as rectangles for XShape.
 #include <algorithm>
 
+#include "platform/base/pixel_math.h"
 #include "platform/display/x11/x11_internal.h"
 
 namespace plat::display {
