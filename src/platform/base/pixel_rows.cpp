@@ -21,29 +21,35 @@ namespace plat {
 namespace {
 
 #if VELMORA_SIMD
-// The operations the steps are written in, over 128-bit vectors here and 256-bit ones below.
+// The operations the steps are written in, the same names over 128-bit vectors (prefix _mm,
+// si128) and 256-bit ones (_mm256, si256).
+#define VELMORA_VECTOR_OPS(P, S)                                                                   \
+  VELMORA_INLINE V Load(const Pixel* p) { return P##_loadu_##S(reinterpret_cast<const V*>(p)); }  \
+  VELMORA_INLINE void Store(Pixel* p, V v) { P##_storeu_##S(reinterpret_cast<V*>(p), v); }        \
+  VELMORA_INLINE V Set16(std::uint16_t x) { return P##_set1_epi16(static_cast<short>(x)); }       \
+  VELMORA_INLINE V Set32(std::uint32_t x) { return P##_set1_epi32(static_cast<int>(x)); }         \
+  VELMORA_INLINE V Low8(V v) { return P##_unpacklo_epi8(v, P##_setzero_##S()); }                  \
+  VELMORA_INLINE V High8(V v) { return P##_unpackhi_epi8(v, P##_setzero_##S()); }                 \
+  VELMORA_INLINE V Pack16(V low, V high) { return P##_packus_epi16(low, high); }                  \
+  VELMORA_INLINE V Add16(V a, V b) { return P##_add_epi16(a, b); }                                \
+  VELMORA_INLINE V Sub16(V a, V b) { return P##_sub_epi16(a, b); }                                \
+  VELMORA_INLINE V Mul16(V a, V b) { return P##_mullo_epi16(a, b); }                              \
+  VELMORA_INLINE V MulHi16(V a, V b) { return P##_mulhi_epu16(a, b); }                            \
+  VELMORA_INLINE V Add32(V a, V b) { return P##_add_epi32(a, b); }                                \
+  VELMORA_INLINE V Or(V a, V b) { return P##_or_##S(a, b); }                                      \
+  VELMORA_INLINE V AndNot(V a, V b) { return P##_andnot_##S(a, b); }                              \
+  template <int k>                                                                                \
+  VELMORA_INLINE V ShuffleLo16(V v) {                                                             \
+    return P##_shufflelo_epi16(v, k);                                                             \
+  }                                                                                               \
+  template <int k>                                                                                \
+  VELMORA_INLINE V ShuffleHi16(V v) {                                                             \
+    return P##_shufflehi_epi16(v, k);                                                             \
+  }
+
 namespace sse2 {
 using V = __m128i;
-VELMORA_INLINE V Load(const Pixel* p) { return _mm_loadu_si128(reinterpret_cast<const V*>(p)); }
-VELMORA_INLINE void Store(Pixel* p, V v) { _mm_storeu_si128(reinterpret_cast<V*>(p), v); }
-VELMORA_INLINE V Set16(std::uint16_t x) { return _mm_set1_epi16(static_cast<short>(x)); }
-VELMORA_INLINE V Set32(std::uint32_t x) { return _mm_set1_epi32(static_cast<int>(x)); }
-VELMORA_INLINE V Low8(V v) { return _mm_unpacklo_epi8(v, _mm_setzero_si128()); }
-VELMORA_INLINE V High8(V v) { return _mm_unpackhi_epi8(v, _mm_setzero_si128()); }
-VELMORA_INLINE V Pack16(V low, V high) { return _mm_packus_epi16(low, high); }
-VELMORA_INLINE V Add16(V a, V b) { return _mm_add_epi16(a, b); }
-VELMORA_INLINE V Sub16(V a, V b) { return _mm_sub_epi16(a, b); }
-VELMORA_INLINE V Mul16(V a, V b) { return _mm_mullo_epi16(a, b); }
-VELMORA_INLINE V MulHi16(V a, V b) { return _mm_mulhi_epu16(a, b); }
-VELMORA_INLINE V Add32(V a, V b) { return _mm_add_epi32(a, b); }
-VELMORA_INLINE V Or(V a, V b) { return _mm_or_si128(a, b); }
-VELMORA_INLINE V AndNot(V a, V b) { return _mm_andnot_si128(a, b); }
-template <int k>
-VELMORA_INLINE V Shl16(V v) { return _mm_slli_epi16(v, k); }
-template <int k>
-VELMORA_INLINE V ShuffleLo16(V v) { return _mm_shufflelo_epi16(v, k); }
-template <int k>
-VELMORA_INLINE V ShuffleHi16(V v) { return _mm_shufflehi_epi16(v, k); }
+VELMORA_VECTOR_OPS(_mm, si128)
 VELMORA_INLINE bool AllZero(V v) { return _mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_setzero_si128())) == 0xFFFF; }
 // Div255(s * a + d * (255 - a)) per byte: the sum is at most 65025, so it fits a lane.
 struct FadeWeights {
@@ -53,13 +59,10 @@ VELMORA_INLINE FadeWeights Weights(std::uint32_t a) {
   return {Set16(static_cast<std::uint16_t>(a)), Set16(static_cast<std::uint16_t>(255 - a))};
 }
 VELMORA_INLINE V Div255Sum(V s, V d, const FadeWeights& w) {
-  const V t = _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(s, w.alpha), _mm_mullo_epi16(d, w.inverse)), Set16(128));
-  return _mm_mulhi_epu16(t, Set16(257));
+  return MulHi16(Add16(Add16(Mul16(s, w.alpha), Mul16(d, w.inverse)), Set16(128)), Set16(257));
 }
 VELMORA_INLINE V FadeStep(V s, V d, const FadeWeights& w) {
-  const V zero = _mm_setzero_si128();
-  return Pack16(Div255Sum(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero), w),
-                Div255Sum(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero), w));
+  return Pack16(Div255Sum(Low8(s), Low8(d), w), Div255Sum(High8(s), High8(d), w));
 }
 #include "platform/base/pixel_rows_steps.h"  // NOLINT(bugprone-suspicious-include)
 }  // namespace sse2
@@ -74,26 +77,7 @@ VELMORA_INLINE V FadeStep(V s, V d, const FadeWeights& w) {
 #endif
 namespace avx2 {
 using V = __m256i;
-VELMORA_INLINE V Load(const Pixel* p) { return _mm256_loadu_si256(reinterpret_cast<const V*>(p)); }
-VELMORA_INLINE void Store(Pixel* p, V v) { _mm256_storeu_si256(reinterpret_cast<V*>(p), v); }
-VELMORA_INLINE V Set16(std::uint16_t x) { return _mm256_set1_epi16(static_cast<short>(x)); }
-VELMORA_INLINE V Set32(std::uint32_t x) { return _mm256_set1_epi32(static_cast<int>(x)); }
-VELMORA_INLINE V Low8(V v) { return _mm256_unpacklo_epi8(v, _mm256_setzero_si256()); }
-VELMORA_INLINE V High8(V v) { return _mm256_unpackhi_epi8(v, _mm256_setzero_si256()); }
-VELMORA_INLINE V Pack16(V low, V high) { return _mm256_packus_epi16(low, high); }
-VELMORA_INLINE V Add16(V a, V b) { return _mm256_add_epi16(a, b); }
-VELMORA_INLINE V Sub16(V a, V b) { return _mm256_sub_epi16(a, b); }
-VELMORA_INLINE V Mul16(V a, V b) { return _mm256_mullo_epi16(a, b); }
-VELMORA_INLINE V MulHi16(V a, V b) { return _mm256_mulhi_epu16(a, b); }
-VELMORA_INLINE V Add32(V a, V b) { return _mm256_add_epi32(a, b); }
-VELMORA_INLINE V Or(V a, V b) { return _mm256_or_si256(a, b); }
-VELMORA_INLINE V AndNot(V a, V b) { return _mm256_andnot_si256(a, b); }
-template <int k>
-VELMORA_INLINE V Shl16(V v) { return _mm256_slli_epi16(v, k); }
-template <int k>
-VELMORA_INLINE V ShuffleLo16(V v) { return _mm256_shufflelo_epi16(v, k); }
-template <int k>
-VELMORA_INLINE V ShuffleHi16(V v) { return _mm256_shufflehi_epi16(v, k); }
+VELMORA_VECTOR_OPS(_mm256, si256)
 VELMORA_INLINE bool AllZero(V v) { return _mm256_testz_si256(v, v); }
 // Div255(s * a + d * (255 - a)) per byte with one multiply-add per channel: the bytes taken as
 // signed (less 128) against the weight pair (a, 255 - a), which gives the sum less 255 * 128,
@@ -103,8 +87,7 @@ struct FadeWeights {
 };
 VELMORA_INLINE FadeWeights Weights(std::uint32_t a) { return {Set16(static_cast<std::uint16_t>(a | (255 - a) << 8))}; }
 VELMORA_INLINE V Div255Sum(V interleaved, const FadeWeights& w) {
-  return _mm256_mulhi_epu16(_mm256_add_epi16(_mm256_maddubs_epi16(w.pairs, interleaved), Set16(255 * 128 + 128)),
-                            Set16(257));
+  return MulHi16(Add16(_mm256_maddubs_epi16(w.pairs, interleaved), Set16(255 * 128 + 128)), Set16(257));
 }
 VELMORA_INLINE V FadeStep(V s, V d, const FadeWeights& w) {
   const V bias = Set32(0x80808080u), sb = _mm256_xor_si256(s, bias), db = _mm256_xor_si256(d, bias);
@@ -131,10 +114,13 @@ bool HasAvx2() {
 #define VELMORA_PICK(Name, ...) 0
 #endif
 
+// The kernels' precondition: a length that is not negative, and rows to work on when it is not 0.
+[[maybe_unused]] bool RowOk(const void* dst, const void* src, int n) { return n >= 0 && (n == 0 || (dst && src)); }
+
 }  // namespace
 
 void CopyRowKeyed(Pixel* dst, const Pixel* src, int n, Pixel key, Pixel keyMask, Pixel setBits) {
-  VELMORA_ASSERT(n >= 0 && (n == 0 || (dst && src)));
+  VELMORA_ASSERT(RowOk(dst, src, n));
 #if VELMORA_SIMD
   VELMORA_PICK(CopyKeyed, dst, src, n, key, keyMask, setBits);
 #else
@@ -148,7 +134,7 @@ void CopyRowKeyedReference(Pixel* dst, const Pixel* src, int n, Pixel key, Pixel
 }
 
 void CopyRowOpaque(Pixel* dst, const Pixel* src, int n) {
-  VELMORA_ASSERT(n >= 0 && (n == 0 || (dst && src)));
+  VELMORA_ASSERT(RowOk(dst, src, n));
 #if VELMORA_SIMD
   VELMORA_PICK(CopyOpaque, dst, src, n);
 #else
@@ -157,7 +143,7 @@ void CopyRowOpaque(Pixel* dst, const Pixel* src, int n) {
 }
 
 void OverRow(Pixel* dst, const Pixel* src, int n) {
-  VELMORA_ASSERT(n >= 0 && (n == 0 || (dst && src)));
+  VELMORA_ASSERT(RowOk(dst, src, n));
   const int done = VELMORA_PICK(OverSteps, dst, src, n);
   OverRowReference(dst + done, src + done, n - done);
 }
@@ -167,7 +153,7 @@ void OverRowReference(Pixel* dst, const Pixel* src, int n) {
 }
 
 void OverRowFaded(Pixel* dst, const Pixel* src, int n, std::uint32_t alpha) {
-  VELMORA_ASSERT(n >= 0 && (n == 0 || (dst && src)) && alpha <= 255);
+  VELMORA_ASSERT(RowOk(dst, src, n) && alpha <= 255);
   if (alpha == 0) return;
   if (alpha == 255) return OverRow(dst, src, n);
   const int done = VELMORA_PICK(OverFadedSteps, dst, src, n, alpha);
@@ -179,7 +165,7 @@ void OverRowFadedReference(Pixel* dst, const Pixel* src, int n, std::uint32_t al
 }
 
 void FadeRow(Pixel* dst, const Pixel* src, int n, std::uint32_t alpha) {
-  VELMORA_ASSERT(n >= 0 && (n == 0 || (dst && src)) && alpha <= 255);
+  VELMORA_ASSERT(RowOk(dst, src, n) && alpha <= 255);
   if (alpha == 0) return;
   if (alpha == 255) return CopyRowOpaque(dst, src, n);
   const int done = VELMORA_PICK(FadeSteps, dst, src, n, alpha);
@@ -191,7 +177,7 @@ void FadeRowReference(Pixel* dst, const Pixel* src, int n, std::uint32_t alpha) 
 }
 
 void ScaleRow(Pixel* dst, const Pixel* src, int n, std::uint32_t alpha, Pixel setBits) {
-  VELMORA_ASSERT(n >= 0 && (n == 0 || (dst && src)) && alpha <= 255);
+  VELMORA_ASSERT(RowOk(dst, src, n) && alpha <= 255);
   const int done = VELMORA_PICK(ScaleSteps, dst, src, n, alpha, setBits);
   ScaleRowReference(dst + done, src + done, n - done, alpha, setBits);
 }
@@ -203,7 +189,7 @@ void ScaleRowReference(Pixel* dst, const Pixel* src, int n, std::uint32_t alpha,
 // Glyph rows are a few pixels wide: a per-pixel loop that skips the uncovered and copies the
 // fully covered beats any vector set-up.
 void CoverageRow(Pixel* dst, const std::uint8_t* coverage, int n, Pixel colour) {
-  VELMORA_ASSERT(n >= 0 && (n == 0 || (dst && coverage)));
+  VELMORA_ASSERT(RowOk(dst, coverage, n));
   for (int i = 0; i < n; ++i) {
     const std::uint32_t c = coverage[i];
     if (c == 0) continue;
@@ -217,12 +203,12 @@ void CoverageRowReference(Pixel* dst, const std::uint8_t* coverage, int n, Pixel
 }
 
 void PremultiplyRow(Pixel* row, int n) {
-  VELMORA_ASSERT(n >= 0 && (n == 0 || row));
+  VELMORA_ASSERT(RowOk(row, row, n));
   for (int i = 0; i < n; ++i) row[i] = Premultiply(row[i]);
 }
 
 void UnpremultiplyRow(Pixel* row, int n) {
-  VELMORA_ASSERT(n >= 0 && (n == 0 || row));
+  VELMORA_ASSERT(RowOk(row, row, n));
   for (int i = 0; i < n; ++i) row[i] = Unpremultiply(row[i]);
 }
 
