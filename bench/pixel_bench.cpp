@@ -142,7 +142,8 @@ void BM_FadeConstantAlpha(benchmark::State& state) {
   Run(state, dst, src, fast);
   Report(state, {PictureSeconds(dst, src, fast),
                  PictureSeconds(dst, src, [](Pixel* d, const Pixel* s, int n) { plat_sse2::FadeRow(d, s, n, kFade); }),
-                 PictureSeconds(dst, src, [](Pixel* d, const Pixel* s, int n) { plat::FadeRowReference(d, s, n, kFade); }),
+                 PictureSeconds(dst, src,
+                                [](Pixel* d, const Pixel* s, int n) { plat::FadeRowReference(d, s, n, kFade); }),
                  PixmanSeconds(dst, src, PIXMAN_OP_OVER, PIXMAN_x8r8g8b8, kFade)});
 }
 BENCHMARK(BM_FadeConstantAlpha)->Unit(benchmark::kMicrosecond);

@@ -114,8 +114,8 @@ void BM_ComposeScreenWithThreeWindows(benchmark::State& state) {
     std::memcpy(b.data(), a.data(), bytes);
     benchmark::DoNotOptimize(b.data());
   }) * 1e9;
-  const double ns =
-      bench::BestSecondsPerCall<bench::ThreadCpuClock>([&] { benchmark::DoNotOptimize(screen->Compose().Row(0)); }) * 1e9;
+  const double ns = bench::BestSecondsPerCall<bench::ThreadCpuClock>(
+                        [&] { benchmark::DoNotOptimize(screen->Compose().Row(0)); }) * 1e9;
   state.counters["compose_ms"] = ns / 1e6;
   state.counters["memcpy_ms"] = memcpyNs / 1e6;
   state.counters["vs_memcpy"] = ns / memcpyNs;

@@ -54,7 +54,8 @@ void ComposeSurface(Bitmap& screen, const Bitmap& picture, POINT at, const Blend
     const RECT c = Intersection(Intersection(r, pictureOnScreen), screen.Bounds());
     if (IsEmpty(c)) continue;
     const int n = RectWidth(c);
-    for (int y = c.top; y < c.bottom; ++y) row(screen.Row(y) + c.left, picture.Row(y - at.y) + (c.left - at.x), n, blend, key);
+    for (int y = c.top; y < c.bottom; ++y)
+      row(screen.Row(y) + c.left, picture.Row(y - at.y) + (c.left - at.x), n, blend, key);
   }
 }
 
