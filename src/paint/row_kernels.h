@@ -9,6 +9,10 @@ namespace velmora {
 
 using plat::Pixel;
 
+// The wide (AVX2) kernels are used where the processor has them, unless turned off here (for the
+// benchmarks' baseline figures and for tests of both paths). Answers whether they are in use.
+bool UseWideKernels(bool allowed);
+
 // Every pixel becomes value.
 void FillRow(Pixel* dst, int count, Pixel value);
 // The alpha byte of every pixel, or of every pixel other than key when key is not kNoKey.
@@ -18,28 +22,32 @@ void SetAlphaRow(Pixel* dst, int count, std::uint8_t alpha, std::uint32_t key);
 void BlendKeepRow(Pixel* dst, const Pixel* src, int count, std::uint8_t keep);
 void BlendKeepRowReference(Pixel* dst, const Pixel* src, int count, std::uint8_t keep);
 
-// round(s − (s − d) w) per channel with ties to even, for one weight w, precomputed once per call.
+// round(s − (s − d) w) per channel with ties to even, for one weight w (limited to 0..1). The
+// fast kernel works in 1/32768 steps of w; it is used only for weights where that gives the same
+// result as the double arithmetic for every pair of channels (0.4, 0.5 and most others).
 class KeyedWeight {
  public:
   explicit KeyedWeight(double weight);
   double Weight() const { return weight_; }
   // One channel: s blended toward d (the reference arithmetic, in double).
   std::uint32_t Channel(std::uint32_t s, std::uint32_t d) const;
-  // The fixed-point form the fast kernel uses, when it is exact for this weight.
   bool FixedExact() const { return fixedExact_; }
-  std::int32_t Fixed() const { return fixed_; }
+  std::int16_t Fixed() const { return fixed_; }
+  // Some channel difference lands exactly half way, so the fast kernel must round ties to even.
+  bool HasTies() const { return hasTies_; }
 
  private:
+  // The fixed-point rule for one channel, as the fast kernels compute it.
+  std::uint32_t FixedChannel(std::uint32_t s, std::uint32_t d) const;
+
   double weight_;
-  std::int32_t fixed_ = 0;
+  std::int16_t fixed_ = 0;
   bool fixedExact_ = false;
+  bool hasTies_ = false;
 };
 // Source pixels equal to key are skipped; the others blended by w. The alpha of d stays.
 void BlendKeyedRow(Pixel* dst, const Pixel* src, int count, std::uint32_t key, const KeyedWeight& w);
 void BlendKeyedRowReference(Pixel* dst, const Pixel* src, int count, std::uint32_t key, const KeyedWeight& w);
-
-// Source pixels whose low 24 bits equal keyPixel are skipped, the others copied with alpha 255.
-void CopyKeyedRow(Pixel* dst, const Pixel* src, int count, std::uint32_t keyPixel);
 
 // Per channel a table of results for 0..255 (tints); alpha stays, or becomes alpha when setAlpha.
 struct ChannelTables {
