@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "paint/color_ops.h"
 #include "paint/row_kernels.h"
 #include "platform/base/error.h"
 #include "platform/base/pixel_rows.h"
