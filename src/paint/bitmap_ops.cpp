@@ -72,12 +72,6 @@ ChannelTables TintTables(plat::COLORREF color, Rule rule) {
   return t;
 }
 
-// TEMPORARY until the shared keyed copy lands.
-void CopyRowKeyedForNow(Pixel* dst, const Pixel* src, int n, Pixel key) {
-  for (int i = 0; i < n; ++i)
-    if (src[i] != key) dst[i] = src[i] | 0xFF000000u;
-}
-
 }  // namespace
 
 std::unique_ptr<fw::TBitmap> MakeBitmap32(int width, int height) {
@@ -206,7 +200,8 @@ void CopyKeyed(fw::TBitmap& dst, const fw::TBitmap& src, int x, int y, fw::TColo
   if (p.Empty()) return;
   const Pixel key = ExchangeRedBlue(static_cast<std::uint32_t>(keyColor));
   for (int row = 0; row < p.height; ++row)
-    CopyRowKeyedForNow(d->Row(p.dstY + row) + p.dstX, s->Row(p.srcY + row) + p.srcX, p.width, key);
+    plat::CopyRowKeyed(d->Row(p.dstY + row) + p.dstX, s->Row(p.srcY + row) + p.srcX, p.width, key, 0xFFFFFFFFu,
+                       0xFF000000u);
 }
 
 void BlendAlphaImage(const RECT& dstRect, const RECT& srcRect, fw::TBitmap& dst, bool cornerMode, const TCacheInfo& cache,
