@@ -187,8 +187,12 @@ void BlendKeyed(fw::TBitmap& dst, int x, int y, std::uint32_t keyPixel, double w
   const Placement p = Place(srcRect.left, srcRect.top, x, y, right - srcRect.left + 1, bottom - srcRect.top + 1, *s, *d);
   if (p.Empty()) return;
   // Checking a weight's fixed-point form costs more than a small blend: the last one is kept.
-  static KeyedWeight last(0.4);
-  if (last.Weight() != weight) last = KeyedWeight(weight);
+  static double lastWeight = 0.4;
+  static KeyedWeight last(lastWeight);
+  if (weight != lastWeight) {
+    last = KeyedWeight(weight);
+    lastWeight = weight;
+  }
   for (int row = 0; row < p.height; ++row)
     BlendKeyedRow(d->Row(p.dstY + row) + p.dstX, s->Row(p.srcY + row) + p.srcX, p.width, keyPixel, last);
 }
