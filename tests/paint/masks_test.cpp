@@ -220,6 +220,19 @@ TEST(Masks, MagentaCorner) {
   }
 }
 
+// The mask of a piece lies one frame below it, also for the piece at the very bottom of the image;
+// a piece starting left of the destination is cut on both sides.
+TEST(Masks, MaskedCopyReadsTheRowsBelowItsPiece) {
+  auto src = Filled(3, 4, 0x00405060);
+  for (int x = 0; x < 3; ++x) PixelsOf(*src).Row(2)[x] = 0x00FFFFFF, PixelsOf(*src).Row(3)[x] = 0;
+  PixelsOf(*src).Row(1)[1] = 0x00102030;
+  TsMaskData mask;
+  mask.R = {0, 0, 3, 4}, mask.ImageCount = 1, mask.MaskType = 1;
+  auto dst = Filled(3, 1, kSentinel);
+  MaskedCopy({-1, 0, 2, 1}, {0, 1, 3, 2}, *dst, mask, false, SelfCacheInfo(*dst, 0, 0), *src);
+  EXPECT_EQ(Row(*dst, 0, 0, 3), (std::vector<Pixel>{0xFF102030, 0xFF405060, kSentinel}));
+}
+
 TEST(Masks, KeyedCopyIntoItsOwnBackground) {
   auto src = Filled(3, 1, 0x00405060);
   PixelsOf(*src).Row(0)[1] = kKeyColor;
