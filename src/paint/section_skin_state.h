@@ -50,7 +50,7 @@ class TacPaintSkinState {
 
   // The skin data painted from: the explicit manager's, else the default manager's; null when
   // there is neither.
-  const TacSkinIndex* PaintIndex() const;
+  virtual const TacSkinIndex* PaintIndex() const;
   // A section index that is valid for PaintIndex().
   bool SectionValid(int index) const;
   // SkinIndex names a section of the skin painted from.
