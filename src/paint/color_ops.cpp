@@ -95,4 +95,16 @@ void GrayBitmap(plat::Bitmap& bitmap) {
   }
 }
 
+void ShiftBitmapHue(fw::TBitmap& bitmap, int degrees) {
+  if (plat::Bitmap* pixels = bitmap.Pixels()) ShiftBitmapHue(*pixels, degrees);
+}
+
+void ScaleBitmapSaturation(fw::TBitmap& bitmap, int percent) {
+  if (plat::Bitmap* pixels = bitmap.Pixels()) ScaleBitmapSaturation(*pixels, percent);
+}
+
+void GrayBitmap(fw::TBitmap& bitmap) {
+  if (plat::Bitmap* pixels = bitmap.Pixels()) GrayBitmap(*pixels);
+}
+
 }  // namespace velmora

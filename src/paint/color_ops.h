@@ -4,6 +4,7 @@
 // Rounding is to nearest with ties to even throughout.
 #include <cstdint>
 
+#include "framework/bitmap.h"
 #include "platform/base/color.h"
 #include "platform/gdi/bitmap.h"
 
@@ -24,5 +25,9 @@ void ShiftBitmapHue(plat::Bitmap& bitmap, int degrees);
 void ScaleBitmapSaturation(plat::Bitmap& bitmap, int percent);
 // B, G and R become their integer mean; alpha stays.
 void GrayBitmap(plat::Bitmap& bitmap);
+// The same on a framework bitmap; an empty or non-32-bit one is left alone.
+void ShiftBitmapHue(fw::TBitmap& bitmap, int degrees);
+void ScaleBitmapSaturation(fw::TBitmap& bitmap, int percent);
+void GrayBitmap(fw::TBitmap& bitmap);
 
 }  // namespace velmora

@@ -48,16 +48,21 @@ constexpr Pixel Unpremultiply(Pixel p) {
   return (a << 24) | (up((p >> 16) & 0xFF) << 16) | (up((p >> 8) & 0xFF) << 8) | up(p & 0xFF);
 }
 
+// c over d by a constant alpha a, all four channels, one rounding:
+//   d' = Div255(c * a + d * (255 - a))
+constexpr Pixel Lerp(Pixel c, Pixel d, std::uint32_t a) {
+  constexpr std::uint32_t kRedBlue = 0x00FF00FFu;
+  const std::uint32_t inv = 255 - a;
+  std::uint32_t rb = (c & kRedBlue) * a + (d & kRedBlue) * inv + 0x00800080u;
+  std::uint32_t ag = ((c >> 8) & kRedBlue) * a + ((d >> 8) & kRedBlue) * inv + 0x00800080u;
+  rb = ((rb + ((rb >> 8) & kRedBlue)) >> 8) & kRedBlue;
+  ag = (ag + ((ag >> 8) & kRedBlue)) & ~kRedBlue;
+  return rb | ag;
+}
+
 // A straight colour c over d by a coverage or alpha a, colour channels only, rounded exactly:
 //   d' = Div255(c * a + d * (255 - a))
 // The result's alpha byte is 0: callers set the alpha they mean.
-constexpr Pixel LerpColor(Pixel c, Pixel d, std::uint32_t a) {
-  const std::uint32_t inv = 255 - a;
-  std::uint32_t rb = (c & 0x00FF00FFu) * a + (d & 0x00FF00FFu) * inv + 0x00800080u;
-  rb = ((rb + ((rb >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
-  std::uint32_t g = ((c >> 8) & 0xFFu) * a + ((d >> 8) & 0xFFu) * inv + 0x80u;
-  g = ((g + (g >> 8)) >> 8) & 0xFFu;
-  return rb | (g << 8);
-}
+constexpr Pixel LerpColor(Pixel c, Pixel d, std::uint32_t a) { return Lerp(c, d, a) & 0x00FFFFFFu; }
 
 }  // namespace plat
