@@ -26,7 +26,7 @@ class BorderPainter {
  public:
   BorderPainter(fw::TBitmap& dst, plat::Bitmap& d, fw::TBitmap& src, const plat::Bitmap& s, const TsMaskData& mask,
                 const TCacheInfo& cache)
-      : dst_(dst), d_(d), src_(src), s_(s), mask_(mask), cache_(cache), backdrop_(BackdropOf(cache)),
+      : dst_(dst), d_(d), src_(src), s_(s), backdrop_(BackdropOf(cache)), dstIsBackdrop_(cache.Bmp == &dst),
         masked_(mask.MaskType != 0), stretch_((mask.DrawMode & kBorderStretch) != 0), maskOffset_(ImageHeightOf(mask)) {}
 
   // A corner at (dx, dy): through the mask image, or with magenta transparent.
@@ -35,7 +35,7 @@ class BorderPainter {
     Piece p{dx, dy, sx, sy, w, h};
     if (!ClipPiece(p, d_.Width(), d_.Height(), s_.Width(), s_.Height())) return;
     if (masked_) MaskedCopyRows(d_, s_, p, p.sy + maskOffset_, cornerMode, backdrop_);
-    else KeyedCopyRows(d_, s_, p, kKeyColor, cornerMode, backdrop_, cache_.Bmp == &dst_);
+    else KeyedCopyRows(d_, s_, p, kKeyColor, cornerMode, backdrop_, dstIsBackdrop_);
   }
 
   // An edge or the centre: the source piece (sx, sy, sw, sh) over the destination area to.
@@ -47,29 +47,27 @@ class BorderPainter {
       else StretchPieceOpaque(dst_, to, src_, plat::MakeRect(sx, sy, sw, sh));
       return;
     }
+    if (!masked_) {
+      const plat::RECT visible = plat::Intersection(to, d_.Bounds());
+      if (!plat::IsEmpty(visible)) TileRows(d_, to, visible, s_, sx, sy, sw, sh);
+      return;
+    }
     ForEachTile(to.top, to.bottom, sh, 0, d_.Height(), [&](int y, int h) {
-      ForEachTile(to.left, to.right, sw, 0, d_.Width(), [&](int x, int w) { Tile(x, y, sx, sy, w, h); });
+      ForEachTile(to.left, to.right, sw, 0, d_.Width(), [&](int x, int w) {
+        Piece p{x, y, sx, sy, w, h};
+        if (ClipPiece(p, d_.Width(), d_.Height(), s_.Width(), s_.Height()))
+          MaskedCopyRows(d_, s_, p, p.sy + maskOffset_, false, backdrop_);
+      });
     });
   }
 
  private:
-  void Tile(int dx, int dy, int sx, int sy, int w, int h) {
-    if (!masked_) {
-      CopyPieceOpaque(dst_, dx, dy, src_, sx, sy, w, h);
-      return;
-    }
-    Piece p{dx, dy, sx, sy, w, h};
-    if (ClipPiece(p, d_.Width(), d_.Height(), s_.Width(), s_.Height()))
-      MaskedCopyRows(d_, s_, p, p.sy + maskOffset_, false, backdrop_);
-  }
-
   fw::TBitmap& dst_;
   plat::Bitmap& d_;
   fw::TBitmap& src_;
   const plat::Bitmap& s_;
-  const TsMaskData& mask_;
-  const TCacheInfo& cache_;
   const Backdrop backdrop_;
+  const bool dstIsBackdrop_;
   const bool masked_;
   const bool stretch_;
   const int maskOffset_;
