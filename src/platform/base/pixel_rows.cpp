@@ -45,6 +45,22 @@ VELMORA_INLINE V ShuffleLo16(V v) { return _mm_shufflelo_epi16(v, k); }
 template <int k>
 VELMORA_INLINE V ShuffleHi16(V v) { return _mm_shufflehi_epi16(v, k); }
 VELMORA_INLINE bool AllZero(V v) { return _mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_setzero_si128())) == 0xFFFF; }
+// Div255(s * a + d * (255 - a)) per byte: the sum is at most 65025, so it fits a lane.
+struct FadeWeights {
+  V alpha, inverse;
+};
+VELMORA_INLINE FadeWeights Weights(std::uint32_t a) {
+  return {Set16(static_cast<std::uint16_t>(a)), Set16(static_cast<std::uint16_t>(255 - a))};
+}
+VELMORA_INLINE V Div255Sum(V s, V d, const FadeWeights& w) {
+  const V t = _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(s, w.alpha), _mm_mullo_epi16(d, w.inverse)), Set16(128));
+  return _mm_mulhi_epu16(t, Set16(257));
+}
+VELMORA_INLINE V FadeStep(V s, V d, const FadeWeights& w) {
+  const V zero = _mm_setzero_si128();
+  return Pack16(Div255Sum(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero), w),
+                Div255Sum(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero), w));
+}
 #include "platform/base/pixel_rows_steps.h"  // NOLINT(bugprone-suspicious-include)
 }  // namespace sse2
 
@@ -79,6 +95,21 @@ VELMORA_INLINE V ShuffleLo16(V v) { return _mm256_shufflelo_epi16(v, k); }
 template <int k>
 VELMORA_INLINE V ShuffleHi16(V v) { return _mm256_shufflehi_epi16(v, k); }
 VELMORA_INLINE bool AllZero(V v) { return _mm256_testz_si256(v, v); }
+// Div255(s * a + d * (255 - a)) per byte with one multiply-add per channel: the bytes taken as
+// signed (less 128) against the weight pair (a, 255 - a), which gives the sum less 255 * 128,
+// inside a signed lane; adding 255 * 128 + 128 back leaves Div255's (t * 257) >> 16.
+struct FadeWeights {
+  V pairs;
+};
+VELMORA_INLINE FadeWeights Weights(std::uint32_t a) { return {Set16(static_cast<std::uint16_t>(a | (255 - a) << 8))}; }
+VELMORA_INLINE V Div255Sum(V interleaved, const FadeWeights& w) {
+  return _mm256_mulhi_epu16(_mm256_add_epi16(_mm256_maddubs_epi16(w.pairs, interleaved), Set16(255 * 128 + 128)),
+                            Set16(257));
+}
+VELMORA_INLINE V FadeStep(V s, V d, const FadeWeights& w) {
+  const V bias = Set32(0x80808080u), sb = _mm256_xor_si256(s, bias), db = _mm256_xor_si256(d, bias);
+  return Pack16(Div255Sum(_mm256_unpacklo_epi8(sb, db), w), Div255Sum(_mm256_unpackhi_epi8(sb, db), w));
+}
 #include "platform/base/pixel_rows_steps.h"  // NOLINT(bugprone-suspicious-include)
 }  // namespace avx2
 #if defined(__clang__)

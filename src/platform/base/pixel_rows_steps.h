@@ -1,4 +1,5 @@
-// The vector steps of the row kernels, written once over a few named operations and included
+// The vector steps of the row kernels, written once over a few named operations (and the fade's
+// step, which each instruction set does its own way) and included
 // twice by pixel_rows.cpp: for SSE2 (every x86-64) and, built for AVX2, for processors that have
 // it. No include guard, on purpose. Bytes are widened to 16-bit lanes, multiplied, divided by 255
 // exactly as Div255 does (t = x + 128; (t * 257) >> 16 is (t + (t >> 8)) >> 8 for every t a lane
@@ -26,10 +27,6 @@ VELMORA_INLINE V OverStep(V s, V d) {
   return Add32(s, Pack16(Div255Lanes(Mul16(Low8(d), inverseLow)), Div255Lanes(Mul16(High8(d), inverseHigh))));
 }
 
-// Div255(s * a + d * (255 - a)) with one multiply per lane, as (s - d) * a + d * 255: the lanes
-// wrap on the way, but the sum is 0..65025 and comes out exact.
-VELMORA_INLINE V LerpLanes(V s, V d, V a) { return Div255Lanes(Add16(Mul16(Sub16(s, d), a), Sub16(Shl16<8>(d), d))); }
-
 int OverSteps(Pixel* dst, const Pixel* src, int n) {
   int i = 0;
   for (; i + kStep <= n; i += kStep) Store(dst + i, OverStep(Load(src + i), Load(dst + i)));
@@ -44,12 +41,10 @@ int OverFadedSteps(Pixel* dst, const Pixel* src, int n, std::uint32_t alpha) {
 }
 
 int FadeSteps(Pixel* dst, const Pixel* src, int n, std::uint32_t alpha) {
-  const V a = Set16(static_cast<std::uint16_t>(alpha));
+  const FadeWeights weights = Weights(alpha);
   int i = 0;
-  for (; i + kStep <= n; i += kStep) {
-    const V s = Or(Load(src + i), Set32(0xFF000000u)), d = Load(dst + i);
-    Store(dst + i, Pack16(LerpLanes(Low8(s), Low8(d), a), LerpLanes(High8(s), High8(d), a)));
-  }
+  for (; i + kStep <= n; i += kStep)
+    Store(dst + i, FadeStep(Or(Load(src + i), Set32(0xFF000000u)), Load(dst + i), weights));
   return i;
 }
 
