@@ -114,14 +114,8 @@ HWND SetFocus(HWND window) {
   Busy busy;
   State& s = S();
   const HWND old = s.focus;
-  Window* w = nullptr;
-  if (window) {
-    w = FromHandle(window);
-    if (!w) {
-      Fail(ERROR_INVALID_WINDOW_HANDLE);
-      return nullptr;
-    }
-  }
+  Window* w = window ? CheckedWindow(window) : nullptr;
+  if (window && !w) return nullptr;
   if (CallCbt(HCBT_SETFOCUS, reinterpret_cast<WPARAM>(window), reinterpret_cast<LPARAM>(old))) return nullptr;
   if (w) {
     Window* top = TopLevelOf(w);

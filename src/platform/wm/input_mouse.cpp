@@ -295,11 +295,8 @@ using namespace wm;
 HWND SetCapture(HWND window) {
   Busy busy;
   State& s = S();
-  Window* w = FromHandle(window);
-  if (!w) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return nullptr;
-  }
+  Window* w = CheckedWindow(window);
+  if (!w) return nullptr;
   const HWND old = s.capture;
   if (old == window) return old;
   s.capture = window;
@@ -331,10 +328,7 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* tme) {
     tme->dwHoverTime = m.hoverTime;
     return TRUE;
   }
-  if (!FromHandle(tme->hwndTrack)) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return FALSE;
-  }
+  if (!CheckedWindow(tme->hwndTrack)) return FALSE;
   const DWORD kinds = tme->dwFlags & (TME_LEAVE | TME_HOVER);
   if (tme->dwFlags & TME_CANCEL) {
     if (m.track == tme->hwndTrack) {

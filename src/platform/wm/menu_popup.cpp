@@ -159,7 +159,7 @@ RECT PlaceOnMonitor(POINT at, SIZE size, UINT align, const RECT* avoid) {
 
 MenuPopup* PopupOf(HWND popup) {
   Window* w = FromHandle(popup);
-  return w && w->control ? static_cast<MenuPopup*>(w->control.get()) : nullptr;
+  return w ? dynamic_cast<MenuPopup*>(w->control.get()) : nullptr;
 }
 
 HWND OpenMenuPopup(HMENU menu, POINT at, UINT align, const RECT* avoid) {

@@ -118,11 +118,8 @@ LRESULT SendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
       if (Window* t = FromHandle(h)) Send(t, message, wParam, lParam);
     return 0;
   }
-  Window* w = FromHandle(window);
-  if (!w) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return 0;
-  }
+  Window* w = CheckedWindow(window);
+  if (!w) return 0;
   return Call(w, w->proc, message, wParam, lParam);
 }
 
@@ -132,10 +129,7 @@ BOOL PostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     for (Window* t : s.desktop->children) s.posted.push_back(Stamp(t->handle, message, wParam, lParam));
     return TRUE;
   }
-  if (window && !FromHandle(window)) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return FALSE;
-  }
+  if (window && !CheckedWindow(window)) return FALSE;
   s.posted.push_back(Stamp(window, message, wParam, lParam));
   return TRUE;
 }
@@ -155,8 +149,9 @@ void PostQuitMessage(int exitCode) {
 }
 
 BOOL GetMessage(MSG* msg, HWND window, UINT filterMin, UINT filterMax) {
-  if (!msg || (window && window != reinterpret_cast<HWND>(-1) && !FromHandle(window))) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
+  if (window && window != reinterpret_cast<HWND>(-1) && !CheckedWindow(window)) return -1;
+  if (!msg) {
+    Fail(ERROR_INVALID_PARAMETER);
     return -1;
   }
   while (!Peek(msg, window, filterMin, filterMax, true)) WaitForInput(window, filterMin, filterMax);

@@ -1,7 +1,6 @@
 // Start and end of the platform, the window handle table and the one way into a window
 // procedure.
 #include "platform/base/error.h"
-#include "platform/gdi/objects.h"
 #include "platform/wm/busy.h"
 #include "platform/wm/state.h"
 
@@ -54,6 +53,15 @@ std::uint64_t Now() { return S().display->GetClock().Now(); }
 
 void Fail(DWORD error) {
   if (State* s = TryState()) s->lastError = error;
+}
+
+Window* CheckedWindow(HWND h, Accept accept) {
+  Window* w = FromHandle(h);
+  if (!w || (accept == Accept::NotDesktop && w == S().desktop)) {
+    Fail(ERROR_INVALID_WINDOW_HANDLE);
+    return nullptr;
+  }
+  return w;
 }
 
 Window* FromHandle(HWND h) {
@@ -130,7 +138,7 @@ void ShutdownPlatform() {
   std::unique_ptr<State>& global = Global();
   if (!global) return;
   State& s = *global;
-  for (auto& [dc, info] : s.dcs) gdi::Unregister(dc);
+  for (auto& [dc, info] : s.dcs) DeleteDC(dc);
   s.dcs.clear();
   for (State::Slot& slot : s.slots)
     if (slot.window && slot.window->surface && slot.window->surface->id)

@@ -62,11 +62,8 @@ void ShowSystemMenu(Window* w, POINT screen) {
 using namespace wm;
 
 HMENU GetSystemMenu(HWND window, BOOL revert) {
-  Window* w = FromHandle(window);
-  if (!w) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return nullptr;
-  }
+  Window* w = CheckedWindow(window);
+  if (!w) return nullptr;
   if (revert) {
     DestroyMenusOf(w);
     PaintFrame(w, w->ncActive);

@@ -30,6 +30,20 @@ void Register(const char* name, WNDPROC proc, UINT style, HBRUSH background, int
 
 }  // namespace
 
+std::optional<LRESULT> AnswerPaint(HWND h, UINT msg, WPARAM wp, void (*paint)(HWND, HDC)) {
+  switch (msg) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      if (HDC dc = BeginPaint(h, &ps)) paint(h, dc);
+      EndPaint(h, &ps);
+      return 0;
+    }
+    case WM_PRINTCLIENT: paint(h, reinterpret_cast<HDC>(wp)); return 0;
+    case WM_ERASEBKGND: return 1;
+    default: return std::nullopt;
+  }
+}
+
 void RegisterSystemClasses() {
   Register(kMenuClass, &MenuPopupProc, CS_SAVEBITS | CS_DBLCLKS, SysColorBrushIndex(COLOR_MENU));
   Register(WC_DIALOG, &DefDlgProc, CS_SAVEBITS | CS_DBLCLKS, SysColorBrushIndex(COLOR_3DFACE), 3 * sizeof(LONG_PTR));

@@ -109,11 +109,8 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
     Fail(ERROR_CANNOT_FIND_WND_CLASS);
     return nullptr;
   }
-  Window* given = parent && parent != HWND_MESSAGE ? FromHandle(parent) : nullptr;
-  if (parent && parent != HWND_MESSAGE && !given) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return nullptr;
-  }
+  Window* given = parent && parent != HWND_MESSAGE ? CheckedWindow(parent) : nullptr;
+  if (parent && parent != HWND_MESSAGE && !given) return nullptr;
   const bool child = (style & WS_CHILD) != 0;
   if (child && !given) {
     Fail(ERROR_TLW_WITH_WSCHILD);
@@ -207,11 +204,8 @@ HWND CreateWindow(const char* className, const char* windowName, DWORD style, in
 BOOL DestroyWindow(HWND window) {
   Busy busy;
   State& s = S();
-  Window* w = FromHandle(window);
-  if (!w || w == s.desktop) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return FALSE;
-  }
+  Window* w = CheckedWindow(window, Accept::NotDesktop);
+  if (!w) return FALSE;
   if (w->destroying) return TRUE;
   if (CallCbt(HCBT_DESTROYWND, reinterpret_cast<WPARAM>(window), 0)) return FALSE;
   w->destroying = true;
