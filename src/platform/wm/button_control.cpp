@@ -3,9 +3,9 @@
 // to the parent as WM_COMMAND. Owner-drawn buttons ask the parent with WM_DRAWITEM.
 #include <algorithm>
 
-#include "platform/wm/busy.h"
-#include "platform/wm/controls.h"
 #include "platform/wm/dialogs.h"
+#include "platform/wm/record_pin.h"
+#include "platform/wm/standard_controls.h"
 #include "platform/wm/state.h"
 
 namespace plat::wm {
@@ -133,7 +133,7 @@ bool Inside(HWND h, LPARAM lp) {
 }  // namespace
 
 LRESULT ButtonProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-  Busy busy;
+  WindowRecordPin pin;
   ButtonData* data = Data(h);
   if (!data) return DefWindowProc(h, msg, wp, lp);
   ButtonData& d = *data;

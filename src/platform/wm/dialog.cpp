@@ -3,9 +3,9 @@
 // to the control that had it when the dialog is activated again.
 #include <algorithm>
 
-#include "platform/wm/busy.h"
-#include "platform/wm/controls.h"
 #include "platform/wm/dialogs.h"
+#include "platform/wm/record_pin.h"
+#include "platform/wm/standard_controls.h"
 #include "platform/wm/state.h"
 
 namespace plat {
@@ -79,7 +79,7 @@ HWND GetDlgItem(HWND dialog, int id) {
 }
 
 LRESULT DefDlgProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
-  Busy busy;
+  WindowRecordPin pin;
   Window* w = FromHandle(dialog);
   DialogData* data = Data(w);
   if (!data) return DefWindowProc(dialog, msg, wp, lp);

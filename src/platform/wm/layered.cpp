@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "platform/gdi/window_dc_binding.h"
-#include "platform/wm/busy.h"
+#include "platform/wm/record_pin.h"
 #include "platform/wm/state.h"
 
 namespace plat {
@@ -91,7 +91,7 @@ using namespace wm;
 
 BOOL UpdateLayeredWindow(HWND window, HDC, POINT* position, SIZE* size, HDC src, POINT* srcPosition, COLORREF key,
                          BLENDFUNCTION* blend, DWORD flags) {
-  Busy busy;
+  WindowRecordPin pin;
   Window* w = LayeredTop(window);
   if (!w) return FALSE;
   Surface& sf = *w->surface;
@@ -125,7 +125,7 @@ BOOL UpdateLayeredWindow(HWND window, HDC, POINT* position, SIZE* size, HDC src,
 }
 
 BOOL SetLayeredWindowAttributes(HWND window, COLORREF key, BYTE alpha, DWORD flags) {
-  Busy busy;
+  WindowRecordPin pin;
   Window* w = LayeredTop(window);
   if (!w) return FALSE;
   Surface& sf = *w->surface;

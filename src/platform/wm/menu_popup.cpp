@@ -3,10 +3,10 @@
 // colours, greyed items engraved, check marks, submenu arrows and etched separators.
 #include <algorithm>
 
-#include "platform/wm/busy.h"
-#include "platform/wm/controls.h"
 #include "platform/wm/menu_popup.h"
 #include "platform/wm/menus.h"
+#include "platform/wm/record_pin.h"
+#include "platform/wm/standard_controls.h"
 
 namespace plat::wm {
 

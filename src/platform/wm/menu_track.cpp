@@ -7,10 +7,10 @@
 #include <memory>
 
 #include "platform/base/ascii.h"
-#include "platform/wm/busy.h"
 #include "platform/wm/menu_popup.h"
 #include "platform/wm/menus.h"
 #include "platform/wm/modal_loop.h"
+#include "platform/wm/record_pin.h"
 
 namespace plat {
 
@@ -222,7 +222,7 @@ class Tracker {
 using namespace wm;
 
 BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const RECT*) {
-  Busy busy;
+  WindowRecordPin pin;
   State& s = S();
   Menu* m = FromMenu(menu);
   if (!m || !IsWindow(owner) || s.menuWindow) {

@@ -4,7 +4,7 @@
 // due; on a virtual clock that wait moves time straight to the deadline.
 #include <algorithm>
 
-#include "platform/wm/busy.h"
+#include "platform/wm/record_pin.h"
 #include "platform/wm/state.h"
 
 namespace plat {
@@ -51,7 +51,7 @@ bool TakeFrom(std::deque<MSG>& queue, MSG* out, HWND filter, UINT min, UINT max,
 }
 
 bool Peek(MSG* out, HWND filter, UINT min, UINT max, bool remove) {
-  Busy busy;
+  WindowRecordPin pin;
   State& s = S();
   PumpDisplay(s);
   CheckHover();
@@ -111,7 +111,7 @@ using namespace wm;
 
 LRESULT SendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (window == HWND_BROADCAST) {
-    Busy busy;
+    WindowRecordPin pin;
     std::vector<HWND> tops;
     for (Window* t : S().desktop->children) tops.push_back(t->handle);
     for (HWND h : tops)
@@ -173,7 +173,7 @@ LRESULT DispatchMessage(const MSG* msg) {
     const auto proc = reinterpret_cast<TIMERPROC>(msg->lParam);
     // Only a timer's own callback is called, never a pointer some message carried.
     if (!IsTimerProc(msg->hwnd, msg->wParam, proc)) return 0;
-    Busy busy;
+    WindowRecordPin pin;
     proc(msg->hwnd, WM_TIMER, msg->wParam, GetTickCount());
     return 0;
   }
@@ -184,7 +184,7 @@ LRESULT DispatchMessage(const MSG* msg) {
 
 LRESULT CallWindowProc(WNDPROC proc, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!proc) return 0;
-  Busy busy;
+  WindowRecordPin pin;
   return proc(window, message, wParam, lParam);
 }
 

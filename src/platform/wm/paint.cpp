@@ -2,7 +2,7 @@
 // and covers its client area; a pending non-client paint, a pending erase and an internal paint
 // request are flags beside it.
 #include "platform/gdi/window_dc_binding.h"
-#include "platform/wm/busy.h"
+#include "platform/wm/record_pin.h"
 #include "platform/wm/state.h"
 
 namespace plat {
@@ -132,7 +132,7 @@ void UpdateNow(Window* w, UINT flags) {
 using namespace wm;
 
 BOOL RedrawWindow(HWND window, const RECT* r, HRGN rgn, UINT flags) {
-  Busy busy;
+  WindowRecordPin pin;
   Window* w = window ? CheckedWindow(window) : S().desktop;
   if (!w) return FALSE;
   std::optional<Region> area;
@@ -166,7 +166,7 @@ BOOL ValidateRgn(HWND window, HRGN rgn) {
 }
 
 BOOL UpdateWindow(HWND window) {
-  Busy busy;
+  WindowRecordPin pin;
   Window* w = CheckedWindow(window);
   if (!w) return FALSE;
   UpdateNow(w, RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -183,7 +183,7 @@ void EraseIfAsked(Window* w, BOOL erase) {
 }  // namespace
 
 BOOL GetUpdateRect(HWND window, RECT* r, BOOL erase) {
-  Busy busy;
+  WindowRecordPin pin;
   Window* w = CheckedWindow(window);
   if (!w) return FALSE;
   const bool any = !w->update.Empty();
@@ -193,7 +193,7 @@ BOOL GetUpdateRect(HWND window, RECT* r, BOOL erase) {
 }
 
 int GetUpdateRgn(HWND window, HRGN rgn, BOOL erase) {
-  Busy busy;
+  WindowRecordPin pin;
   Window* w = CheckedWindow(window);
   if (!w || !gdi::RegionOf(rgn)) return ERROR;
   Region update = w->update;
@@ -205,7 +205,7 @@ int GetUpdateRgn(HWND window, HRGN rgn, BOOL erase) {
 }
 
 HDC BeginPaint(HWND window, PAINTSTRUCT* ps) {
-  Busy busy;
+  WindowRecordPin pin;
   Window* w = CheckedWindow(window);
   if (!w || !ps) return nullptr;
   if (w->ncPaint) {

@@ -1,7 +1,7 @@
 // Start and end of the platform, the window handle table and the one way into a window
 // procedure.
 #include "platform/base/error.h"
-#include "platform/wm/busy.h"
+#include "platform/wm/record_pin.h"
 #include "platform/wm/state.h"
 
 namespace plat {
@@ -15,7 +15,7 @@ std::unique_ptr<State>& Global() {
   return state;
 }
 
-// Changes whenever the state is made or dropped, so that a Busy outliving its state does nothing.
+// Changes whenever the state is made or dropped, so that a pin outliving its state does nothing.
 std::uint64_t epoch = 0;
 
 constexpr int kSlotBits = 20;
@@ -31,11 +31,11 @@ void FlushGraveyard(State& s) {
 
 }  // namespace
 
-Busy::Busy() : state_(TryState()), epoch_(epoch) {
+WindowRecordPin::WindowRecordPin() : state_(TryState()), epoch_(epoch) {
   if (state_) ++state_->depth;
 }
 
-Busy::~Busy() {
+WindowRecordPin::~WindowRecordPin() {
   if (!state_ || epoch_ != epoch) return;
   if (--state_->depth == 0) FlushGraveyard(*state_);
 }
@@ -110,7 +110,7 @@ void Bury(Window* w) {
 
 LRESULT Call(Window* w, WNDPROC proc, UINT msg, WPARAM wp, LPARAM lp) {
   if (!proc) return 0;
-  Busy busy;
+  WindowRecordPin pin;
   return proc(w->handle, msg, wp, lp);
 }
 

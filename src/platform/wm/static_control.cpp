@@ -1,8 +1,8 @@
 // The "Static" class: text (left, centred or right, wrapped) or an icon, on the face colour.
 // It lets the pointer through to its parent.
-#include "platform/wm/busy.h"
-#include "platform/wm/controls.h"
 #include "platform/wm/dialogs.h"
+#include "platform/wm/record_pin.h"
+#include "platform/wm/standard_controls.h"
 #include "platform/wm/state.h"
 
 namespace plat::wm {
@@ -42,7 +42,7 @@ void Paint(HWND h, HDC dc) {
 }  // namespace
 
 LRESULT StaticProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-  Busy busy;
+  WindowRecordPin pin;
   StaticData* data = Data(h);
   if (!data) return DefWindowProc(h, msg, wp, lp);
   StaticData& d = *data;

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/wm/busy.h"
-#include "platform/wm/controls.h"
+#include "platform/wm/record_pin.h"
+#include "platform/wm/standard_controls.h"
 #include "platform/wm/state.h"
 
 namespace plat::wm {
@@ -164,7 +164,7 @@ LRESULT TextAnswer(const Part& p) {
 }  // namespace
 
 LRESULT StatusBarProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-  Busy busy;
+  WindowRecordPin pin;
   StatusData* data = Data(h);
   if (!data) return DefWindowProc(h, msg, wp, lp);
   StatusData& d = *data;

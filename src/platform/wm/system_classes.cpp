@@ -1,8 +1,8 @@
 // The classes every program finds registered: the menu popup, the dialog and the standard
 // controls.
-#include "platform/wm/controls.h"
 #include "platform/wm/dialogs.h"
 #include "platform/wm/menu_popup.h"
+#include "platform/wm/standard_controls.h"
 #include "platform/wm/state.h"
 
 namespace plat::wm {

@@ -1,7 +1,7 @@
 // Creating and destroying windows, in the platform's order of messages.
 #include <algorithm>
 
-#include "platform/wm/busy.h"
+#include "platform/wm/record_pin.h"
 #include "platform/wm/state.h"
 
 namespace plat {
@@ -102,7 +102,7 @@ using namespace wm;
 
 HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y, int width,
                     int height, HWND parent, HMENU menuOrId, HINSTANCE instance, void* param) {
-  Busy busy;
+  WindowRecordPin pin;
   State& s = S();
   std::shared_ptr<Class> cls = FindClass(className);
   if (!cls) {
@@ -202,7 +202,7 @@ HWND CreateWindow(const char* className, const char* windowName, DWORD style, in
 }
 
 BOOL DestroyWindow(HWND window) {
-  Busy busy;
+  WindowRecordPin pin;
   State& s = S();
   Window* w = CheckedWindow(window, Accept::NotDesktop);
   if (!w) return FALSE;

@@ -1,7 +1,7 @@
 // What a window carries: its procedure, styles, id, user data, extra bytes, properties, text.
 #include <cstring>
 
-#include "platform/wm/busy.h"
+#include "platform/wm/record_pin.h"
 #include "platform/wm/state.h"
 
 namespace plat {
@@ -87,7 +87,7 @@ LONG_PTR GetWindowLongPtr(HWND window, int index) {
 }
 
 LONG_PTR SetWindowLongPtr(HWND window, int index, LONG_PTR value) {
-  Busy busy;
+  WindowRecordPin pin;
   Window* w = CheckedWindow(window);
   if (!w) return 0;
   return WindowLong(w, index, &value);

@@ -1,7 +1,7 @@
 // Device contexts over a top-level window's picture, clipped to the visible part of a window;
 // handing painted areas to the display; window regions.
 #include "platform/gdi/window_dc_binding.h"
-#include "platform/wm/busy.h"
+#include "platform/wm/record_pin.h"
 #include "platform/wm/state.h"
 
 namespace plat {
@@ -122,7 +122,7 @@ void Present(Window* top, const Region& area) {
 using namespace wm;
 
 HDC GetDCEx(HWND window, HRGN clip, DWORD flags) {
-  Busy busy;
+  WindowRecordPin pin;
   State& s = S();
   Window* w = window ? CheckedWindow(window) : nullptr;
   if (window && !w) return nullptr;
@@ -180,7 +180,7 @@ HWND WindowFromDC(HDC dc) {
 }
 
 int SetWindowRgn(HWND window, HRGN rgn, BOOL redraw) {
-  Busy busy;
+  WindowRecordPin pin;
   Window* w = CheckedWindow(window, Accept::NotDesktop);
   if (!w) return 0;
   std::optional<Region> shape;

@@ -1,7 +1,7 @@
 // Moving, sizing, stacking, showing and re-parenting windows.
 #include <algorithm>
 
-#include "platform/wm/busy.h"
+#include "platform/wm/record_pin.h"
 #include "platform/wm/state.h"
 
 namespace plat {
@@ -252,7 +252,7 @@ WINDOWPOS Reported(const PosChange& c, HWND insertAfter) {
 }  // namespace
 
 BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
-  Busy busy;
+  WindowRecordPin pin;
   Window* w = CheckedWindow(window, Accept::NotDesktop);
   if (!w) return FALSE;
   PosChange c{w, WINDOWPOS{window, insertAfter, x, y, cx, cy, flags}, flags};
@@ -318,7 +318,7 @@ void ChangeState(Window* w, DWORD state, UINT flags) {
 }  // namespace
 
 BOOL ShowWindow(HWND window, int command) {
-  Busy busy;
+  WindowRecordPin pin;
   State& s = S();
   Window* w = CheckedWindow(window, Accept::NotDesktop);
   if (!w) return FALSE;
@@ -362,7 +362,7 @@ BOOL ShowWindow(HWND window, int command) {
 }
 
 HWND SetParent(HWND window, HWND newParent) {
-  Busy busy;
+  WindowRecordPin pin;
   State& s = S();
   Window* w = CheckedWindow(window, Accept::NotDesktop);
   Window* np = w && newParent ? CheckedWindow(newParent) : s.desktop;

@@ -1,8 +1,8 @@
 // The window tree: where windows are, who is whose parent, owner and sibling.
 #include <algorithm>
 
-#include "platform/wm/busy.h"
-#include "platform/wm/nonclient.h"
+#include "platform/wm/frame.h"
+#include "platform/wm/record_pin.h"
 #include "platform/wm/state.h"
 
 namespace plat {
@@ -150,7 +150,7 @@ BOOL IsWindowEnabled(HWND window) {
 }
 
 BOOL EnableWindow(HWND window, BOOL enable) {
-  Busy busy;
+  WindowRecordPin pin;
   Window* w = CheckedWindow(window);
   if (!w) return FALSE;
   const BOOL wasDisabled = EnabledWindow(w) ? FALSE : TRUE;
@@ -246,14 +246,14 @@ bool EnumTree(Window* parent, WNDENUMPROC proc, LPARAM data) {
 }  // namespace
 
 BOOL EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM data) {
-  Busy busy;
+  WindowRecordPin pin;
   Window* p = parent ? FromHandle(parent) : S().desktop;
   if (!p || !proc) return FALSE;
   return EnumTree(p, proc, data) ? TRUE : FALSE;
 }
 
 BOOL EnumWindows(WNDENUMPROC proc, LPARAM data) {
-  Busy busy;
+  WindowRecordPin pin;
   if (!proc) return FALSE;
   std::vector<HWND> tops;
   for (Window* t : S().desktop->children) tops.push_back(t->handle);

@@ -2,8 +2,8 @@
 // space bar, their state and style messages, owner drawing, and Enter for a dialog's default.
 #include "wm_fixture.h"
 
-#include "platform/wm/controls.h"
 #include "platform/wm/dialogs.h"
+#include "platform/wm/standard_controls.h"
 
 namespace plat::test {
 namespace {
