@@ -125,11 +125,11 @@ namespace {
 
 // One SetWindowPos on its way: the placement before and after, and what changed.
 struct PosChange {
-  Window* w;
+  Window* w = nullptr;
   WINDOWPOS wp;
-  UINT flags;
-  RECT oldRect, oldClient;
-  RECT rect, client;
+  UINT flags = 0;
+  RECT oldRect{}, oldClient{};
+  RECT rect{}, client{};
   bool moved = false, sized = false, show = false, hide = false, restacked = false;
   bool child = false, oldShown = false, nowShown = false;
   Region oldArea;  // in the parent's client, before
@@ -255,7 +255,10 @@ BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, U
   WindowRecordPin pin;
   Window* w = CheckedWindow(window, Accept::NotDesktop);
   if (!w) return FALSE;
-  PosChange c{w, WINDOWPOS{window, insertAfter, x, y, cx, cy, flags}, flags};
+  PosChange c;
+  c.w = w;
+  c.wp = WINDOWPOS{window, insertAfter, x, y, cx, cy, flags};
+  c.flags = flags;
   if (!(flags & SWP_NOSENDCHANGING)) {
     Send(w, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&c.wp));
     if (w->dead) return TRUE;
