@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "framework/collection.h"
+#include "framework/font_brush_pen.h"
 #include "framework/form_reader.h"
-#include "framework/graphics_objects.h"
 #include "framework/picture.h"
 #include "framework/stored_properties.h"
 #include "framework/strings.h"

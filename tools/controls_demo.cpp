@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "platform/display/headless/headless_display.h"
-#include "platform/wm/controls.h"
 #include "platform/wm/dialogs.h"
+#include "platform/wm/standard_controls.h"
 #include "platform/wm/wm.h"
 
 namespace {

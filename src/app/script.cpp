@@ -4,10 +4,10 @@
 #include <charconv>
 #include <optional>
 
-#include "app/text.h"
+#include "platform/base/ascii.h"
 #include "platform/base/bounded_file.h"
 #include "platform/base/error.h"
-#include "platform/wm/keys.h"
+#include "platform/base/keys.h"
 
 namespace velmora {
 
@@ -138,18 +138,18 @@ class LineParser {
   }
 
   void Key(std::string_view name, ScriptCommand& c) const {
-    if (EqualIgnoringCase(name, "Enter")) {
+    if (plat::EqualAsciiNoCase(name, "Enter")) {
       c.vk = plat::VK_RETURN;
       c.character = U'\r';
-    } else if (EqualIgnoringCase(name, "Escape")) {
+    } else if (plat::EqualAsciiNoCase(name, "Escape")) {
       c.vk = plat::VK_ESCAPE;
       c.character = 0x1B;
-    } else if (EqualIgnoringCase(name, "Space")) {
+    } else if (plat::EqualAsciiNoCase(name, "Space")) {
       c.vk = plat::VK_SPACE;
       c.character = U' ';
     } else if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0]))) {
       const char ch = name[0];
-      c.vk = static_cast<unsigned>(std::toupper(static_cast<unsigned char>(ch)));
+      c.vk = static_cast<unsigned char>(plat::AsciiUpper(ch));
       c.character = static_cast<char32_t>(ch);
     } else {
       Fail("unknown key " + InQuotes(name) + " (Enter, Escape, Space, a letter or a digit)");

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "app/text.h"
+#include "platform/base/ascii.h"
 #include "platform/wm/dialogs.h"
 #include "platform/wm/wm.h"
 
@@ -68,7 +68,7 @@ HWND FindVisibleWindow(const std::function<bool(HWND)>& matches) {
 }  // namespace
 
 HWND FindVisibleWindowOfClass(const std::string& className) {
-  return FindVisibleWindow([&](HWND w) { return EqualIgnoringCase(ClassOf(w), className); });
+  return FindVisibleWindow([&](HWND w) { return plat::EqualAsciiNoCase(ClassOf(w), className); });
 }
 
 HWND FindVisibleWindowWithText(const std::string& text) {

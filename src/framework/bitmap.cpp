@@ -6,6 +6,7 @@
 #include "framework/exceptions.h"
 #include "framework/graphic_drawing.h"
 #include "framework/streams.h"
+#include "platform/base/bytes.h"
 #include "platform/base/error.h"
 #include "platform/gdi/image_codecs.h"
 #include "platform/resources/resources.h"
@@ -231,7 +232,7 @@ void TBitmap::ReadData(TStream& stream) {
     LoadFromStream(stream);
     return;
   }
-  const std::int64_t size = head[0] | (head[1] << 8) | (head[2] << 16) | (static_cast<std::int64_t>(head[3]) << 24);
+  const std::int64_t size = plat::ReadLe32(head);
   if (size > stream.Size() - stream.Position()) throw EReadError(msg::kReadError);
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
   stream.ReadBuffer(bytes.data(), size);

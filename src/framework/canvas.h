@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "framework/graphics_objects.h"
+#include "framework/font_brush_pen.h"
 #include "framework/sets.h"
 #include "platform/gdi/gdi.h"
 

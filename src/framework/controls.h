@@ -10,7 +10,7 @@
 #include "framework/canvas.h"
 #include "framework/component.h"
 #include "framework/control_messages.h"
-#include "framework/graphics_objects.h"
+#include "framework/font_brush_pen.h"
 #include "framework/sets.h"
 #include "platform/wm/wm.h"
 

@@ -1,7 +1,7 @@
 #include "framework/ext_controls.h"
 
 #include "framework/stored_properties.h"
-#include "platform/wm/controls.h"
+#include "platform/wm/standard_controls.h"
 
 namespace fw {
 

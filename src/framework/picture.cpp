@@ -2,6 +2,7 @@
 
 #include "framework/bitmap.h"
 #include "framework/exceptions.h"
+#include "framework/jpeg_image.h"
 #include "framework/png_image.h"
 #include "framework/stored_properties.h"
 #include "framework/streams.h"

@@ -1,10 +1,6 @@
 #pragma once
-// PNG and JPEG pictures, decoded by the platform's codecs into a 32-bit bitmap that draws them:
-// a PNG keeps its alpha (straight, not premultiplied) and is blended by it; a JPEG is opaque and
-// keeps its file to save again.
-#include <cstdint>
-#include <vector>
-
+// PNG pictures, decoded by the platform's codec into a 32-bit bitmap that draws them: a PNG
+// keeps its alpha (straight, not premultiplied) and is blended by it.
 #include "framework/bitmap.h"
 
 namespace fw {
@@ -31,31 +27,6 @@ class TPngImage : public TGraphic {
 
  private:
   TBitmap bitmap_;
-};
-
-class TJPEGImage : public TGraphic {
-  FW_DECLARE_CLASS
-
- public:
-  TJPEGImage();
-
-  int Width() const override { return bitmap_.Width(); }
-  int Height() const override { return bitmap_.Height(); }
-  // Resizing leaves a picture that is no longer the file it was read from.
-  void SetSize(int width, int height) override;
-  void LoadFromStream(TStream& stream) override;
-  // Writes the file it was read from; a JPEG made any other way cannot be written.
-  void SaveToStream(TStream& stream) const override;
-  const TBitmap& Bitmap() const { return bitmap_; }
-  void Assign(const TPersistent* source) override;
-
- protected:
-  void AssignTo(TPersistent* dest) const override;
-  void Draw(TCanvas& canvas, const plat::RECT& rect) override;
-
- private:
-  TBitmap bitmap_;
-  std::vector<std::uint8_t> file_;
 };
 
 }  // namespace fw

@@ -2,7 +2,7 @@
 
 #include "framework/forms.h"
 #include "framework/stored_properties.h"
-#include "platform/wm/controls.h"
+#include "platform/wm/standard_controls.h"
 
 namespace fw {
 

@@ -3,35 +3,19 @@
 #include <limits>
 
 #include "framework/exceptions.h"
+#include "platform/base/ascii.h"
 
 namespace fw {
 
-char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char AsciiUpper(char c) { return plat::AsciiUpper(c); }
 
-std::string UpperCase(std::string_view text) {
-  std::string s(text);
-  for (char& c : s) c = AsciiUpper(c);
-  return s;
-}
+std::string UpperCase(std::string_view text) { return plat::AsciiUpperCase(text); }
 
-std::string LowerCase(std::string_view text) {
-  std::string s(text);
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
-}
+std::string LowerCase(std::string_view text) { return plat::AsciiLowerCase(text); }
 
-int CompareText(std::string_view a, std::string_view b) {
-  const std::size_t n = a.size() < b.size() ? a.size() : b.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    const auto x = static_cast<unsigned char>(AsciiUpper(a[i]));
-    const auto y = static_cast<unsigned char>(AsciiUpper(b[i]));
-    if (x != y) return x < y ? -1 : 1;
-  }
-  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
+int CompareText(std::string_view a, std::string_view b) { return plat::CompareAsciiNoCase(a, b); }
 
-bool SameText(std::string_view a, std::string_view b) { return a.size() == b.size() && CompareText(a, b) == 0; }
+bool SameText(std::string_view a, std::string_view b) { return plat::EqualAsciiNoCase(a, b); }
 
 bool IsValidIdent(std::string_view text) {
   if (text.empty()) return false;

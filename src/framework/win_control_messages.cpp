@@ -5,7 +5,7 @@
 
 #include "framework/stored_properties.h"
 #include "framework/win_control.h"
-#include "platform/wm/controls.h"
+#include "platform/wm/standard_controls.h"
 
 namespace fw {
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "framework/sysutils.h"
+#include "platform/base/bytes.h"
 
 namespace velmora {
 
@@ -27,8 +28,7 @@ constexpr std::int64_t kMinEntryBytes = 4 + 4 + 8;
 std::int32_t ReadInt32(fw::TStream& s) {
   std::uint8_t b[4];
   s.ReadBuffer(b, 4);
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(b[0]) | static_cast<std::uint32_t>(b[1]) << 8 |
-                                   static_cast<std::uint32_t>(b[2]) << 16 | static_cast<std::uint32_t>(b[3]) << 24);
+  return static_cast<std::int32_t>(plat::ReadLe32(b));
 }
 
 void PutInt32(std::vector<std::uint8_t>& out, std::int32_t v) {

@@ -12,64 +12,15 @@ namespace {
 
 constexpr const char* kGlobalInfo = "GLOBALINFO";
 
-std::uint32_t Be32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
-         static_cast<std::uint32_t>(p[2]) << 8 | p[3];
-}
-std::int32_t Le32(const std::uint8_t* p) {
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-                                   static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24);
-}
-int Le16(const std::uint8_t* p) { return p[0] | p[1] << 8; }
-
-// Width and height from the file's header, without decoding; false when the header cannot
-// tell (the decoder then has the last word).
-bool PeekSize(std::span<const std::uint8_t> b, std::int64_t& w, std::int64_t& h, int& bits) {
-  if (b.size() >= 30 && b[0] == 'B' && b[1] == 'M') {
-    const std::int32_t header = Le32(&b[14]);
-    if (header == 12) {
-      w = Le16(&b[18]), h = Le16(&b[20]), bits = Le16(&b[24]);
-    } else {
-      w = Le32(&b[18]), h = Le32(&b[22]), bits = Le16(&b[28]);
-      if (h < 0) h = -h;
-    }
-    return true;
-  }
-  if (b.size() >= 24 && b[0] == 0x89 && b[1] == 'P' && b[2] == 'N' && b[3] == 'G') {
-    w = Be32(&b[16]), h = Be32(&b[20]), bits = 32;
-    return true;
-  }
-  if (b.size() >= 4 && b[0] == 0xFF && b[1] == 0xD8) {
-    // Walk the markers to the first start-of-frame.
-    std::size_t i = 2;
-    while (i + 4 <= b.size()) {
-      if (b[i] != 0xFF) return false;
-      const std::uint8_t m = b[i + 1];
-      if (m == 0xFF) { ++i; continue; }
-      const std::size_t length = static_cast<std::size_t>(b[i + 2]) << 8 | b[i + 3];
-      if (m >= 0xC0 && m <= 0xCF && m != 0xC4 && m != 0xC8 && m != 0xCC) {
-        if (i + 9 > b.size()) return false;
-        h = static_cast<std::int64_t>(b[i + 5]) << 8 | b[i + 6];
-        w = static_cast<std::int64_t>(b[i + 7]) << 8 | b[i + 8];
-        bits = 24;
-        return true;
-      }
-      if (length < 2) return false;
-      i += 2 + length;
-    }
-  }
-  return false;
-}
-
 }  // namespace
 
 void CheckSkinImageSize(std::span<const std::uint8_t> bytes, const std::string& name, int* bitsPerPixel) {
-  std::int64_t w = 0, h = 0;
-  int bits = 32;
-  if (PeekSize(bytes, w, h, bits) && (w > kMaxSkinImageSide || h > kMaxSkinImageSide || w * h > kMaxSkinImagePixels))
+  const auto header = plat::PeekImageHeader(bytes);
+  const std::int64_t w = header ? header->width : 0, h = header ? header->height : 0;
+  if (w > kMaxSkinImageSide || h > kMaxSkinImageSide || w * h > kMaxSkinImagePixels)
     throw ESkinDescriptionError("Skin image " + name + " is " + fw::IntToStr(w) + " x " + fw::IntToStr(h) +
                                 " pixels, more than a skin may use");
-  if (bitsPerPixel) *bitsPerPixel = bits;
+  if (bitsPerPixel) *bitsPerPixel = header ? header->bitsPerPixel : 32;
 }
 
 std::unique_ptr<plat::Bitmap> DecodeSkinImage(std::span<const std::uint8_t> bytes, const std::string& name,

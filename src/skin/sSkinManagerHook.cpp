@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "framework/application.h"
+#include "platform/base/ascii.h"
 #include "platform/wm/dialogs.h"
 #include "platform/wm/menu_popup.h"
 #include "skin/sMessages.h"
@@ -30,10 +31,7 @@ std::string ClassNameOf(plat::HWND window) {
   return name;
 }
 
-bool SameText(const std::string& a, const char* b) {
-  return a.size() == std::strlen(b) &&
-         std::equal(a.begin(), a.end(), b, [](char x, char y) { return std::tolower(x) == std::tolower(y); });
-}
+bool SameText(const std::string& a, const char* b) { return plat::EqualAsciiNoCase(a, b); }
 
 // The popup-menu class is atom 0x8000 and the dialog class atom 0x8002, named "#32768" and
 // "#32770".

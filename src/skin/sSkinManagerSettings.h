@@ -3,7 +3,7 @@
 // menu support. Settings only; the behaviour lives with the code that reads them.
 #include <cstdint>
 
-#include "framework/graphics_objects.h"
+#include "framework/font_brush_pen.h"
 #include "framework/persistent.h"
 #include "framework/sets.h"
 

@@ -10,6 +10,7 @@
 
 #include "framework/bitmap.h"
 #include "framework/exceptions.h"
+#include "framework/jpeg_image.h"
 #include "framework/png_image.h"
 #include "platform/base/geometry.h"
 

@@ -8,8 +8,8 @@
 
 #include "app/window_tree.h"
 #include "platform/temp_tree.h"
-#include "platform/wm/controls.h"
 #include "platform/wm/dialogs.h"
+#include "platform/wm/standard_controls.h"
 #include "platform/wm/wm.h"
 
 namespace velmora {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/wm/keys.h"
+#include "platform/base/keys.h"
 
 namespace velmora {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "framework/collection.h"
 #include "framework/component.h"
-#include "framework/graphics_objects.h"
+#include "framework/font_brush_pen.h"
 #include "framework/strings.h"
 
 namespace fw::test {

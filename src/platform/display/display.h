@@ -12,6 +12,7 @@
 #include "platform/base/clock.h"
 #include "platform/base/color.h"
 #include "platform/base/geometry.h"
+#include "platform/base/keys.h"
 #include "platform/gdi/bitmap.h"
 #include "platform/gdi/region.h"
 

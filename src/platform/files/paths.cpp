@@ -1,3 +1,4 @@
+#include "platform/base/ascii.h"
 #include "platform/files/paths.h"
 
 #include <cctype>
@@ -10,20 +11,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-  return true;
-}
-
 // The existing entry of dir named like name, or name itself when there is none.
 std::string MatchEntry(const fs::path& dir, const std::string& name) {
   std::error_code ec;
   if (fs::exists(dir / name, ec)) return name;
   for (fs::directory_iterator it(dir.empty() ? fs::path(".") : dir, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string entry = it->path().filename().string();
-    if (SameIgnoringCase(entry, name)) return entry;
+    if (EqualAsciiNoCase(entry, name)) return entry;
   }
   return name;
 }
@@ -38,7 +32,7 @@ std::string DriveRoot(char drive) {
     const char* home = std::getenv("HOME");
     base = std::string(home ? home : "") + "/.local/share";
   }
-  return base + "/velmora/" + static_cast<char>(std::tolower(static_cast<unsigned char>(drive))) + "/";
+  return base + "/velmora/" + AsciiLower(drive) + "/";
 }
 
 std::string HostPath(std::string_view path) {

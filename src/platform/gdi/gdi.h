@@ -64,15 +64,7 @@ struct BITMAP {
   WORD bmBitsPixel = 32;
   void* bmBits = nullptr;
 };
-// A 32-bit top-down device-independent bitmap (zeroed), or nullptr when the size is refused.
-HBITMAP CreateBitmap32(int width, int height);
 HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
-// Takes ownership of a bitmap made elsewhere (an image reader's result, say).
-HBITMAP CreateBitmapHandle(std::unique_ptr<Bitmap> bitmap);
-// The pixels behind a bitmap handle, for direct row access; nullptr for a bad handle.
-Bitmap* BitmapOf(HBITMAP bmp);
-// The bitmap selected into a memory context, or the surface a window context paints on.
-Bitmap* SurfaceOf(HDC dc);
 int GetObject(HGDIOBJ obj, int size, void* out);
 
 // ---- brushes and pens ----------------------------------------------------------------------
@@ -184,8 +176,6 @@ inline constexpr int RGN_COPY = 5;
 
 HRGN CreateRectRgn(int left, int top, int right, int bottom);
 HRGN CreateRectRgnIndirect(const RECT* r);
-// A region from any list of rectangles (their union).
-HRGN CreateRegionFromRects(const std::vector<RECT>& rects);
 BOOL SetRectRgn(HRGN rgn, int left, int top, int right, int bottom);
 // dst may be one of the sources; for RGN_COPY src2 is ignored.
 int CombineRgn(HRGN dst, HRGN src1, HRGN src2, int mode);
@@ -194,8 +184,6 @@ BOOL PtInRegion(HRGN rgn, int x, int y);
 BOOL RectInRegion(HRGN rgn, const RECT* r);
 BOOL EqualRgn(HRGN a, HRGN b);
 int GetRgnBox(HRGN rgn, RECT* box);
-// The region's rectangles in band order (empty for a bad handle).
-std::vector<RECT> GetRegionRects(HRGN rgn);
 BOOL FillRgn(HDC dc, HRGN rgn, HBRUSH brush);
 BOOL PaintRgn(HDC dc, HRGN rgn);
 BOOL FrameRgn(HDC dc, HRGN rgn, HBRUSH brush, int width, int height);
@@ -301,5 +289,21 @@ inline constexpr ULONG GRADIENT_FILL_TRIANGLE = 2;
 BOOL GradientFill(HDC dc, const TRIVERTEX* vertices, ULONG vertexCount, const void* mesh, ULONG meshCount,
                   ULONG mode);
 using GradientFillProc = BOOL (*)(HDC, const TRIVERTEX*, ULONG, const void*, ULONG, ULONG);
+
+// ---- our own additions -----------------------------------------------------------------------
+// Not the platform's: what our framework and window manager need beyond its calls.
+
+// A 32-bit top-down device-independent bitmap (zeroed), or nullptr when the size is refused.
+HBITMAP CreateBitmap32(int width, int height);
+// Takes ownership of a bitmap made elsewhere (an image reader's result, say).
+HBITMAP CreateBitmapHandle(std::unique_ptr<Bitmap> bitmap);
+// The pixels behind a bitmap handle, for direct row access; nullptr for a bad handle.
+Bitmap* BitmapOf(HBITMAP bmp);
+// The bitmap selected into a memory context, or the surface a window context paints on.
+Bitmap* SurfaceOf(HDC dc);
+// A region from any list of rectangles (their union).
+HRGN CreateRegionFromRects(const std::vector<RECT>& rects);
+// The region's rectangles in band order (empty for a bad handle).
+std::vector<RECT> GetRegionRects(HRGN rgn);
 
 }  // namespace plat

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/base/bytes.h"
 #include "platform/base/error.h"
 #include "platform/gdi/image_codecs.h"
 
@@ -22,12 +23,7 @@ constexpr std::uint32_t kBiAlphaBitfields = 6;
 
 [[noreturn]] void Fail(const std::string& what) { throw Error("BMP: " + what); }
 
-std::uint16_t U16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-std::uint32_t U32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-std::int32_t I32(const std::uint8_t* p) { return static_cast<std::int32_t>(U32(p)); }
+std::int32_t ReadLe32Signed(const std::uint8_t* p) { return static_cast<std::int32_t>(ReadLe32(p)); }
 
 void Put16(std::uint8_t* p, std::uint32_t v) {
   p[0] = static_cast<std::uint8_t>(v);
@@ -77,35 +73,62 @@ struct Layout {
   std::int64_t stride = 0;
 };
 
-Layout ParseHeaders(std::span<const std::uint8_t> in) {
+// The file header and the fields of the info header that every header size has.
+struct Headers {
+  std::uint32_t dataOffset = 0;
+  std::uint32_t headerSize = 0;
+  bool core = false;  // the old 12-byte header with 16-bit sizes and 3-byte palette entries
+  std::int64_t width = 0;
+  std::int64_t height = 0;  // negative for top-down rows
+  std::uint32_t planes = 0;
+  int bits = 0;
+  std::uint32_t compression = kBiRgb;
+  std::uint32_t colorsUsed = 0;
+};
+
+Headers ReadHeaders(std::span<const std::uint8_t> in) {
   const std::uint8_t* p = in.data();
   const std::size_t size = in.size();
   if (size < 2 || p[0] != 'B' || p[1] != 'M') Fail("bad signature");
   if (size < kFileHeaderSize + 4) Fail("truncated header");
-  const std::uint32_t dataOffset = U32(p + 10);
-  const std::uint32_t headerSize = U32(p + kFileHeaderSize);
-  const bool core = headerSize == 12;
-  if (!core && headerSize != 40 && headerSize != 52 && headerSize != 56 && headerSize != 108 && headerSize != 124)
+  Headers f;
+  f.dataOffset = ReadLe32(p + 10);
+  f.headerSize = ReadLe32(p + kFileHeaderSize);
+  f.core = f.headerSize == 12;
+  const std::uint32_t headerSize = f.headerSize;
+  if (!f.core && headerSize != 40 && headerSize != 52 && headerSize != 56 && headerSize != 108 && headerSize != 124)
     Fail("unsupported header size " + std::to_string(headerSize));
   if (size < kFileHeaderSize + headerSize) Fail("truncated header");
 
   const std::uint8_t* h = p + kFileHeaderSize;
-  Layout l;
-  std::uint32_t planes, compression = kBiRgb, colorsUsed = 0;
-  if (core) {
-    l.width = U16(h + 4);
-    l.height = U16(h + 6);
-    planes = U16(h + 8);
-    l.bits = U16(h + 10);
-    l.paletteEntry = 3;
+  if (f.core) {
+    f.width = ReadLe16(h + 4);
+    f.height = ReadLe16(h + 6);
+    f.planes = ReadLe16(h + 8);
+    f.bits = ReadLe16(h + 10);
   } else {
-    l.width = I32(h + 4);
-    l.height = I32(h + 8);
-    planes = U16(h + 12);
-    l.bits = U16(h + 14);
-    compression = U32(h + 16);
-    colorsUsed = U32(h + 32);
+    f.width = ReadLe32Signed(h + 4);
+    f.height = ReadLe32Signed(h + 8);
+    f.planes = ReadLe16(h + 12);
+    f.bits = ReadLe16(h + 14);
+    f.compression = ReadLe32(h + 16);
+    f.colorsUsed = ReadLe32(h + 32);
   }
+  return f;
+}
+
+Layout ParseHeaders(std::span<const std::uint8_t> in) {
+  const std::size_t size = in.size();
+  const std::uint8_t* p = in.data();
+  const Headers f = ReadHeaders(in);
+  const std::uint32_t dataOffset = f.dataOffset, headerSize = f.headerSize, planes = f.planes;
+  const std::uint32_t compression = f.compression, colorsUsed = f.colorsUsed;
+  const bool core = f.core;
+  Layout l;
+  l.width = f.width;
+  l.height = f.height;
+  l.bits = f.bits;
+  if (core) l.paletteEntry = 3;
   if (planes != 1) Fail("bad plane count " + std::to_string(planes));
   if (l.bits != 1 && l.bits != 4 && l.bits != 8 && l.bits != 16 && l.bits != 24 && l.bits != 32)
     Fail("unsupported bit depth " + std::to_string(l.bits));
@@ -137,10 +160,10 @@ Layout ParseHeaders(std::span<const std::uint8_t> in) {
   if (compression != kBiRgb) {
     const std::uint8_t* m = p + kFileHeaderSize + 40;
     l.bitfields = true;
-    l.red = Channel::From(U32(m));
-    l.green = Channel::From(U32(m + 4));
-    l.blue = Channel::From(U32(m + 8));
-    l.alpha = Channel::From(hasAlphaMask ? U32(m + 12) : 0);
+    l.red = Channel::From(ReadLe32(m));
+    l.green = Channel::From(ReadLe32(m + 4));
+    l.blue = Channel::From(ReadLe32(m + 8));
+    l.alpha = Channel::From(hasAlphaMask ? ReadLe32(m + 12) : 0);
     const std::uint32_t all = l.red.mask | l.green.mask | l.blue.mask | l.alpha.mask;
     const bool overlap = (l.red.mask & l.green.mask) || (l.red.mask & l.blue.mask) || (l.green.mask & l.blue.mask) ||
                          (l.alpha.mask & (l.red.mask | l.green.mask | l.blue.mask));
@@ -186,6 +209,15 @@ Layout ParseHeaders(std::span<const std::uint8_t> in) {
 
 }  // namespace
 
+std::optional<ImageHeader> PeekBmpHeader(std::span<const std::uint8_t> bytes) {
+  try {
+    const Headers f = ReadHeaders(bytes);
+    return ImageHeader{f.width, f.height < 0 ? -f.height : f.height, f.bits};
+  } catch (const Error&) {
+    return std::nullopt;
+  }
+}
+
 std::unique_ptr<Bitmap> ReadBmp(std::span<const std::uint8_t> bytes) {
   const Layout l = ParseHeaders(bytes);
   const int width = static_cast<int>(l.width);
@@ -205,7 +237,7 @@ std::unique_ptr<Bitmap> ReadBmp(std::span<const std::uint8_t> bytes) {
     Pixel* dst = bitmap->Row(l.topDown ? r : height - 1 - r);
     if (l.bitfields) {
       for (int x = 0; x < width; ++x) {
-        const std::uint32_t v = l.bits == 16 ? U16(src + x * 2) : U32(src + x * 4);
+        const std::uint32_t v = l.bits == 16 ? ReadLe16(src + x * 2) : ReadLe32(src + x * 4);
         const std::uint8_t a = l.alpha.Get(v);
         alphaSeen |= a;
         dst[x] = MakePixel(l.red.Get(v), l.green.Get(v), l.blue.Get(v), l.alpha.mask ? a : 255);

@@ -43,13 +43,35 @@ class Fd {
   throw Error(what + " " + path + ": " + std::strerror(errno));
 }
 
+enum class Format { Unknown, Bmp, Png, Jpeg };
+
+Format FormatOf(std::span<const std::uint8_t> bytes) {
+  if (StartsWith(bytes, {'B', 'M'})) return Format::Bmp;
+  if (StartsWith(bytes, {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'})) return Format::Png;
+  if (StartsWith(bytes, {0xFF, 0xD8, 0xFF})) return Format::Jpeg;
+  return Format::Unknown;
+}
+
 }  // namespace
 
 std::unique_ptr<Bitmap> ReadImage(std::span<const std::uint8_t> bytes) {
-  if (StartsWith(bytes, {'B', 'M'})) return ReadBmp(bytes);
-  if (StartsWith(bytes, {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'})) return ReadPng(bytes);
-  if (StartsWith(bytes, {0xFF, 0xD8, 0xFF})) return ReadJpeg(bytes);
+  switch (FormatOf(bytes)) {
+    case Format::Bmp: return ReadBmp(bytes);
+    case Format::Png: return ReadPng(bytes);
+    case Format::Jpeg: return ReadJpeg(bytes);
+    case Format::Unknown: break;
+  }
   throw Error("image: unknown file format (not BMP, PNG or JPEG)");
+}
+
+std::optional<ImageHeader> PeekImageHeader(std::span<const std::uint8_t> bytes) {
+  switch (FormatOf(bytes)) {
+    case Format::Bmp: return PeekBmpHeader(bytes);
+    case Format::Png: return PeekPngHeader(bytes);
+    case Format::Jpeg: return PeekJpegHeader(bytes);
+    case Format::Unknown: break;
+  }
+  return std::nullopt;
 }
 
 std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {

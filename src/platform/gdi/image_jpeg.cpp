@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/base/bytes.h"
 #include "platform/base/error.h"
 #include "platform/gdi/image_codecs.h"
 
@@ -155,6 +156,28 @@ bool Decode(Session& s) noexcept {
 }
 
 }  // namespace
+
+std::optional<ImageHeader> PeekJpegHeader(std::span<const std::uint8_t> bytes) {
+  if (bytes.size() < 3 || bytes[0] != 0xFF || bytes[1] != 0xD8 || bytes[2] != 0xFF) return std::nullopt;
+  // Walk the markers to the first start-of-frame (C0..CF but for the table markers C4, C8, CC).
+  std::size_t i = 2;
+  while (i + 4 <= bytes.size()) {
+    if (bytes[i] != 0xFF) return std::nullopt;
+    const std::uint8_t marker = bytes[i + 1];
+    if (marker == 0xFF) {
+      ++i;
+      continue;
+    }
+    if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
+      if (i + 9 > bytes.size()) return std::nullopt;
+      return ImageHeader{ReadBe16(&bytes[i + 7]), ReadBe16(&bytes[i + 5]), 24};
+    }
+    const std::size_t length = ReadBe16(&bytes[i + 2]);
+    if (length < 2) return std::nullopt;
+    i += 2 + length;
+  }
+  return std::nullopt;
+}
 
 std::unique_ptr<Bitmap> ReadJpeg(std::span<const std::uint8_t> bytes) {
   if (bytes.size() < 3 || bytes[0] != 0xFF || bytes[1] != 0xD8 || bytes[2] != 0xFF) throw Error("JPEG: bad signature");

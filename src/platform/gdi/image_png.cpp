@@ -9,6 +9,7 @@
 #include <cstring>
 #include <new>
 
+#include "platform/base/bytes.h"
 #include "platform/base/error.h"
 #include "platform/gdi/image_codecs.h"
 
@@ -165,6 +166,14 @@ bool Encode(WriteSession& s, const Bitmap& bitmap) noexcept {
 }
 
 }  // namespace
+
+std::optional<ImageHeader> PeekPngHeader(std::span<const std::uint8_t> bytes) {
+  // The signature, then the header chunk: its length, its type, the width and the height.
+  if (bytes.size() < kSignatureSize + 16 || png_sig_cmp(bytes.data(), 0, kSignatureSize) != 0) return std::nullopt;
+  const std::uint8_t* chunk = bytes.data() + kSignatureSize;
+  if (std::memcmp(chunk + 4, "IHDR", 4) != 0) return std::nullopt;
+  return ImageHeader{ReadBe32(chunk + 8), ReadBe32(chunk + 12), 32};
+}
 
 std::unique_ptr<Bitmap> ReadPng(std::span<const std::uint8_t> bytes) {
   if (bytes.size() < kSignatureSize || png_sig_cmp(bytes.data(), 0, kSignatureSize) != 0)

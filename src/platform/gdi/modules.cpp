@@ -3,16 +3,12 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/base/ascii.h"
 #include "platform/gdi/gdi.h"
 
 namespace plat {
 
 namespace {
-
-std::string Lower(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return s;
-}
 
 struct Library {
   std::string name;
@@ -40,7 +36,7 @@ Library* FromHandle(HMODULE module) {
 
 HMODULE GetModuleHandle(const char* name) {
   if (!name) return nullptr;
-  auto it = Libraries().find(Lower(name));
+  auto it = Libraries().find(AsciiLowerCase(name));
   return it == Libraries().end() ? nullptr : reinterpret_cast<HMODULE>(&it->second);
 }
 
@@ -56,13 +52,13 @@ FARPROC GetProcAddress(HMODULE module, const char* name) {
 }
 
 void RegisterModuleFunction(const std::string& library, const std::string& name, FARPROC function) {
-  Library& l = Libraries()[Lower(library)];
-  l.name = Lower(library);
+  Library& l = Libraries()[AsciiLowerCase(library)];
+  l.name = AsciiLowerCase(library);
   l.functions[name] = function;
 }
 
 void RemoveModuleFunction(const std::string& library, const std::string& name) {
-  auto it = Libraries().find(Lower(library));
+  auto it = Libraries().find(AsciiLowerCase(library));
   if (it != Libraries().end()) it->second.functions.erase(name);
 }
 

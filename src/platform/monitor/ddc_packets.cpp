@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/base/bytes.h"
+
 namespace plat {
 
 namespace {
@@ -78,8 +80,8 @@ VcpReply ParseVcpReply(std::span<const std::uint8_t> bytes, std::uint8_t expecte
   if (bytes[3] != 0) return BadReply("reply result code " + Hex(bytes[3]));
   r.kind = VcpReply::Kind::Value;
   r.type = bytes[5];
-  r.maximum = static_cast<std::uint16_t>(bytes[6] << 8 | bytes[7]);
-  r.current = static_cast<std::uint16_t>(bytes[8] << 8 | bytes[9]);
+  r.maximum = ReadBe16(&bytes[6]);
+  r.current = ReadBe16(&bytes[8]);
   return r;
 }
 
@@ -98,7 +100,7 @@ VcpRequest ParseVcpRequest(std::span<const std::uint8_t> bytes) {
   } else if (length == 4 && bytes[2] == kSetVcpOpcode) {
     r.kind = VcpRequest::Kind::Set;
     r.code = bytes[3];
-    r.value = static_cast<std::uint16_t>(bytes[4] << 8 | bytes[5]);
+    r.value = ReadBe16(&bytes[4]);
   } else {
     return BadRequest("unknown request opcode " + Hex(bytes[2]));
   }

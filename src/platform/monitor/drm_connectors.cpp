@@ -6,6 +6,7 @@
 #include <regex>
 #include <system_error>
 
+#include "platform/base/ascii.h"
 #include "platform/base/bounded_file.h"
 #include "platform/base/error.h"
 
@@ -17,12 +18,6 @@ namespace fs = std::filesystem;
 
 constexpr std::size_t kEdidLimit = 256 * 128;  // the most extension blocks an EDID can have
 constexpr std::size_t kStatusLimit = 64;
-
-std::string Lower(std::string_view s) {
-  std::string out(s);
-  std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return out;
-}
 
 struct TypeAndIndex {
   std::string type;  // lower case, aliases resolved: "dp", "hdmi-a", "dvi", "dvi-d", "edp", ...
@@ -37,7 +32,7 @@ TypeAndIndex Split(std::string_view name) {
   const auto [ptr, ec] = std::from_chars(name.data() + end, name.data() + name.size(), index);
   if (end < name.size() && ec == std::errc() && ptr == name.data() + name.size()) t.index = index;
   while (end > 0 && (name[end - 1] == '-' || name[end - 1] == '_')) --end;
-  t.type = Lower(name.substr(0, end));
+  t.type = AsciiLowerCase(name.substr(0, end));
   if (t.type == "displayport") t.type = "dp";
   if (t.type == "hdmi") t.type = "hdmi-a";
   return t;

@@ -2,7 +2,7 @@
 // window losing activation hears WM_NCACTIVATE and WM_ACTIVATE first; a program coming to the
 // foreground tells every top-level window WM_ACTIVATEAPP; then the new window hears
 // WM_NCACTIVATE and WM_ACTIVATE, and its default handling takes the focus.
-#include "platform/wm/busy.h"
+#include "platform/wm/record_pin.h"
 #include "platform/wm/state.h"
 
 namespace plat {
@@ -50,7 +50,7 @@ void FocusWindow(Window* w) {
 }
 
 bool Activate(Window* w, WORD how, bool mouse) {
-  Busy busy;
+  WindowRecordPin pin;
   State& s = S();
   if (!CanActivate(w)) return false;
   if (s.appActive && s.active == w->handle) return true;
@@ -79,7 +79,7 @@ bool Activate(Window* w, WORD how, bool mouse) {
 }
 
 void DeactivateApp() {
-  Busy busy;
+  WindowRecordPin pin;
   State& s = S();
   if (!s.appActive) return;
   Window* old = FromHandle(s.active);
@@ -111,17 +111,11 @@ void ActivateOther(Window* leaving) {
 using namespace wm;
 
 HWND SetFocus(HWND window) {
-  Busy busy;
+  WindowRecordPin pin;
   State& s = S();
   const HWND old = s.focus;
-  Window* w = nullptr;
-  if (window) {
-    w = FromHandle(window);
-    if (!w) {
-      Fail(ERROR_INVALID_WINDOW_HANDLE);
-      return nullptr;
-    }
-  }
+  Window* w = window ? CheckedWindow(window) : nullptr;
+  if (window && !w) return nullptr;
   if (CallCbt(HCBT_SETFOCUS, reinterpret_cast<WPARAM>(window), reinterpret_cast<LPARAM>(old))) return nullptr;
   if (w) {
     Window* top = TopLevelOf(w);

@@ -3,16 +3,16 @@
 // to the parent as WM_COMMAND. Owner-drawn buttons ask the parent with WM_DRAWITEM.
 #include <algorithm>
 
-#include "platform/wm/busy.h"
-#include "platform/wm/controls.h"
 #include "platform/wm/dialogs.h"
+#include "platform/wm/record_pin.h"
+#include "platform/wm/standard_controls.h"
 #include "platform/wm/state.h"
 
 namespace plat::wm {
 
 namespace {
 
-struct ButtonData {
+struct ButtonData : ControlState {
   LRESULT state = 0;  // BST_ bits
   bool mouse = false;  // a left press on the button, its release still due
   bool space = false;  // the space bar holds it
@@ -20,11 +20,7 @@ struct ButtonData {
   UINT action = ODA_DRAWENTIRE;  // what the next owner-drawn paint is for
 };
 
-ButtonData& Data(HWND h) {
-  Window* w = FromHandle(h);
-  if (!w->control) w->control = std::make_shared<ButtonData>();
-  return *static_cast<ButtonData*>(w->control.get());
-}
+ButtonData* Data(HWND h) { return ControlStateOf<ButtonData>(FromHandle(h)); }
 
 DWORD Type(HWND h) { return static_cast<DWORD>(GetWindowLong(h, GWL_STYLE)) & BS_TYPEMASK; }
 
@@ -35,8 +31,7 @@ void Redraw(HWND h) {
   UpdateWindow(GetAncestor(h, GA_ROOT));
 }
 
-void SetPushed(HWND h, bool pushed) {
-  ButtonData& d = Data(h);
+void SetPushed(HWND h, ButtonData& d, bool pushed) {
   if (((d.state & BST_PUSHED) != 0) == pushed) return;
   d.state = pushed ? d.state | BST_PUSHED : d.state & ~BST_PUSHED;
   d.action = ODA_SELECT;
@@ -121,11 +116,12 @@ void PaintOwnerDrawn(HWND h, HDC dc, ButtonData& d) {
 }
 
 void Paint(HWND h, HDC dc) {
-  ButtonData& d = Data(h);
+  ButtonData* d = Data(h);
+  if (!d) return;
   if (Type(h) == BS_OWNERDRAW)
-    PaintOwnerDrawn(h, dc, d);
+    PaintOwnerDrawn(h, dc, *d);
   else
-    PaintPush(h, dc, d);
+    PaintPush(h, dc, *d);
 }
 
 bool Inside(HWND h, LPARAM lp) {
@@ -137,33 +133,27 @@ bool Inside(HWND h, LPARAM lp) {
 }  // namespace
 
 LRESULT ButtonProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-  Busy busy;
-  if (!FromHandle(h)) return 0;
-  ButtonData& d = Data(h);
+  WindowRecordPin pin;
+  ButtonData* data = Data(h);
+  if (!data) return DefWindowProc(h, msg, wp, lp);
+  ButtonData& d = *data;
+  if (auto painted = AnswerPaint(h, msg, wp, Paint)) return *painted;
   switch (msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      if (HDC dc = BeginPaint(h, &ps)) Paint(h, dc);
-      EndPaint(h, &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT: Paint(h, reinterpret_cast<HDC>(wp)); return 0;
-    case WM_ERASEBKGND: return 1;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       if (GetFocus() != h) SetFocus(h);
       SetCapture(h);
       d.mouse = true;
-      SetPushed(h, true);
+      SetPushed(h, d, true);
       return 0;
     case WM_MOUSEMOVE:
-      if (d.mouse && GetCapture() == h) SetPushed(h, Inside(h, lp));
+      if (d.mouse && GetCapture() == h) SetPushed(h, d, Inside(h, lp));
       return 0;
     case WM_LBUTTONUP: {
       if (!d.mouse) return 0;
       d.mouse = false;
       const bool click = Inside(h, lp) && (d.state & BST_PUSHED);
-      SetPushed(h, false);
+      SetPushed(h, d, false);
       if (GetCapture() == h) ReleaseCapture();
       if (click) Clicked(h);
       return 0;
@@ -171,20 +161,20 @@ LRESULT ButtonProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CAPTURECHANGED:
       if (d.mouse) {
         d.mouse = false;
-        SetPushed(h, false);
+        SetPushed(h, d, false);
       }
       return 0;
     case WM_KEYDOWN:
       if (wp == VK_SPACE && !(lp & (LPARAM{1} << 30)) && !d.mouse) {
         d.space = true;
-        SetPushed(h, true);
+        SetPushed(h, d, true);
       }
       return 0;
     case WM_KEYUP:
       if (wp == VK_SPACE && d.space) {
         d.space = false;
         const bool click = d.state & BST_PUSHED;
-        SetPushed(h, false);
+        SetPushed(h, d, false);
         if (click) Clicked(h);
       }
       return 0;
@@ -216,7 +206,7 @@ LRESULT ButtonProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_GETFONT: return reinterpret_cast<LRESULT>(d.font);
     case WM_GETDLGCODE: return DLGC_BUTTON | (Type(h) == BS_DEFPUSHBUTTON ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
     case BM_GETSTATE: return d.state;
-    case BM_SETSTATE: SetPushed(h, wp != 0); return 0;
+    case BM_SETSTATE: SetPushed(h, d, wp != 0); return 0;
     case BM_GETCHECK: return d.state & 3;
     case BM_SETCHECK:
       d.state = (d.state & ~LRESULT{3}) | static_cast<LRESULT>(wp & 3);

@@ -2,18 +2,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/base/ascii.h"
 #include "platform/wm/state.h"
 
 namespace plat {
 
 namespace wm {
 
-bool SameName(const std::string& a, const char* b) {
-  if (!b || a.size() != std::strlen(b)) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
-  return true;
-}
+bool SameName(const std::string& a, const char* b) { return b && EqualAsciiNoCase(a, b); }
 
 std::shared_ptr<Class> FindClass(const char* name) {
   State& s = S();
@@ -76,11 +72,8 @@ BOOL GetClassInfo(HINSTANCE, const char* className, WNDCLASS* out) {
 }
 
 int GetClassName(HWND window, char* buffer, int size) {
-  Window* w = FromHandle(window);
-  if (!w || !buffer || size <= 0) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return 0;
-  }
+  Window* w = CheckedWindow(window);
+  if (!w || !buffer || size <= 0) return 0;
   const int n = std::min<int>(size - 1, static_cast<int>(w->cls->name.size()));
   std::memcpy(buffer, w->cls->name.data(), static_cast<std::size_t>(n));
   buffer[n] = '\0';
@@ -129,20 +122,14 @@ ULONG_PTR ClassLong(Class& c, int index, const LONG_PTR* set) {
 }  // namespace
 
 ULONG_PTR GetClassLongPtr(HWND window, int index) {
-  Window* w = FromHandle(window);
-  if (!w) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return 0;
-  }
+  Window* w = CheckedWindow(window);
+  if (!w) return 0;
   return ClassLong(*w->cls, index, nullptr);
 }
 
 ULONG_PTR SetClassLongPtr(HWND window, int index, LONG_PTR value) {
-  Window* w = FromHandle(window);
-  if (!w) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return 0;
-  }
+  Window* w = CheckedWindow(window);
+  if (!w) return 0;
   return ClassLong(*w->cls, index, &value);
 }
 

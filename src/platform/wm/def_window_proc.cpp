@@ -2,10 +2,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/wm/busy.h"
-#include "platform/wm/controls.h"
+#include "platform/wm/frame.h"
 #include "platform/wm/menus.h"
-#include "platform/wm/nonclient.h"
+#include "platform/wm/record_pin.h"
+#include "platform/wm/standard_controls.h"
 
 namespace plat {
 
@@ -53,7 +53,7 @@ LRESULT ToParent(Window* w, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 LRESULT DefWindowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
-  Busy busy;
+  WindowRecordPin pin;
   Window* w = FromHandle(window);
   if (!w) return 0;
   switch (msg) {

@@ -3,9 +3,9 @@
 // to the control that had it when the dialog is activated again.
 #include <algorithm>
 
-#include "platform/wm/busy.h"
-#include "platform/wm/controls.h"
 #include "platform/wm/dialogs.h"
+#include "platform/wm/record_pin.h"
+#include "platform/wm/standard_controls.h"
 #include "platform/wm/state.h"
 
 namespace plat {
@@ -14,15 +14,12 @@ namespace wm {
 
 namespace {
 
-struct DialogData {
+struct DialogData : ControlState {
   int defId = 0;
   HWND lastFocus = nullptr;
 };
 
-DialogData& Data(Window* w) {
-  if (!w->control) w->control = std::make_shared<DialogData>();
-  return *static_cast<DialogData*>(w->control.get());
-}
+DialogData* Data(Window* w) { return ControlStateOf<DialogData>(w); }
 
 bool TabStop(HWND h) {
   const LONG style = GetWindowLong(h, GWL_STYLE);
@@ -54,8 +51,7 @@ bool IsPushButton(HWND h) {
   return (code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0;
 }
 
-void SetDefault(Window* w, int id) {
-  DialogData& d = Data(w);
+void SetDefault(Window* w, DialogData& d, int id) {
   if (HWND old = d.defId ? GetDlgItem(w->handle, d.defId) : nullptr; old && IsPushButton(old))
     SendMessage(old, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
   d.defId = id;
@@ -83,15 +79,17 @@ HWND GetDlgItem(HWND dialog, int id) {
 }
 
 LRESULT DefDlgProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
-  Busy busy;
+  WindowRecordPin pin;
   Window* w = FromHandle(dialog);
-  if (!w) return 0;
+  DialogData* data = Data(w);
+  if (!data) return DefWindowProc(dialog, msg, wp, lp);
+  DialogData& d = *data;
   switch (msg) {
     case DM_GETDEFID: {
-      const int id = Data(w).defId;
+      const int id = d.defId;
       return id ? static_cast<LRESULT>(MAKELONG(static_cast<WORD>(id), DC_HASDEFID)) : 0;
     }
-    case DM_SETDEFID: SetDefault(w, static_cast<int>(wp)); return TRUE;
+    case DM_SETDEFID: SetDefault(w, d, static_cast<int>(wp)); return TRUE;
     case WM_CLOSE: Command(dialog, IDCANCEL); return 0;
     case WM_NEXTDLGCTL: {
       const HWND next = lp ? reinterpret_cast<HWND>(wp) : NextTabStop(dialog, GetFocus(), wp != 0);
@@ -100,10 +98,10 @@ LRESULT DefDlgProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_ACTIVATE:
       if (LOWORD(wp) == WA_INACTIVE) {
-        if (IsChild(dialog, GetFocus())) Data(w).lastFocus = GetFocus();
+        if (IsChild(dialog, GetFocus())) d.lastFocus = GetFocus();
         return 0;
       }
-      if (HWND back = Data(w).lastFocus; back && IsChild(dialog, back) && TabStop(back)) {
+      if (HWND back = d.lastFocus; back && IsChild(dialog, back) && TabStop(back)) {
         SetFocus(back);
       } else if (!IsChild(dialog, GetFocus())) {
         const HWND first = NextTabStop(dialog, nullptr, false);

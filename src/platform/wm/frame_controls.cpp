@@ -4,7 +4,7 @@
 #include <span>
 #include <string_view>
 
-#include "platform/wm/controls.h"
+#include "platform/wm/standard_controls.h"
 
 namespace plat {
 

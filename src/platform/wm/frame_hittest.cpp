@@ -1,6 +1,6 @@
 // The default hit test: client, sizing borders and corners of a sizeable window, the caption with
 // its icon and buttons, scroll bars, and the rest of the frame as a plain border.
-#include "platform/wm/nonclient.h"
+#include "platform/wm/frame.h"
 
 namespace plat::wm {
 

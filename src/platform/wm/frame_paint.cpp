@@ -1,8 +1,8 @@
 // Painting the default frame: a raised border, the caption bar in a gradient of the active or
 // inactive caption colours, the system-menu icon, the caption text in the caption font (cut
 // with an ellipsis) and the caption buttons.
-#include "platform/wm/controls.h"
-#include "platform/wm/nonclient.h"
+#include "platform/wm/frame.h"
+#include "platform/wm/standard_controls.h"
 
 namespace plat::wm {
 

@@ -2,7 +2,7 @@
 // CallNextHookEx. A hook removed while the chain runs is skipped and freed afterwards.
 #include <algorithm>
 
-#include "platform/wm/busy.h"
+#include "platform/wm/record_pin.h"
 #include "platform/wm/state.h"
 
 namespace plat {
@@ -37,7 +37,7 @@ bool HasCbtHooks() {
 
 LRESULT CallCbt(int code, WPARAM wp, LPARAM lp) {
   if (!HasCbtHooks()) return 0;
-  Busy busy;
+  WindowRecordPin pin;
   return RunFrom(S(), 0, code, wp, lp);
 }
 

@@ -1,6 +1,6 @@
 // The keyboard: key messages to the focus window (system keys to the active window when nothing
 // has the focus), the key state as the queue sees it and as it is now, and characters.
-#include "platform/wm/busy.h"
+#include "platform/wm/record_pin.h"
 #include "platform/wm/state.h"
 
 namespace plat {

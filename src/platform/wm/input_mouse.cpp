@@ -3,7 +3,7 @@
 // messages with double clicks, capture, and leave and hover tracking.
 #include <cstdlib>
 
-#include "platform/wm/busy.h"
+#include "platform/wm/record_pin.h"
 #include "platform/wm/state.h"
 
 namespace plat {
@@ -222,7 +222,7 @@ WPARAM MouseKeyFlags() {
 }
 
 bool CookNextInput() {
-  Busy busy;
+  WindowRecordPin pin;
   State& s = S();
   if (s.raw.empty()) return false;
   {
@@ -293,13 +293,10 @@ void CheckHover() {
 using namespace wm;
 
 HWND SetCapture(HWND window) {
-  Busy busy;
+  WindowRecordPin pin;
   State& s = S();
-  Window* w = FromHandle(window);
-  if (!w) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return nullptr;
-  }
+  Window* w = CheckedWindow(window);
+  if (!w) return nullptr;
   const HWND old = s.capture;
   if (old == window) return old;
   s.capture = window;
@@ -309,7 +306,7 @@ HWND SetCapture(HWND window) {
 }
 
 BOOL ReleaseCapture() {
-  Busy busy;
+  WindowRecordPin pin;
   State& s = S();
   const HWND old = s.capture;
   if (!old) return TRUE;
@@ -331,10 +328,7 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* tme) {
     tme->dwHoverTime = m.hoverTime;
     return TRUE;
   }
-  if (!FromHandle(tme->hwndTrack)) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return FALSE;
-  }
+  if (!CheckedWindow(tme->hwndTrack)) return FALSE;
   const DWORD kinds = tme->dwFlags & (TME_LEAVE | TME_HOVER);
   if (tme->dwFlags & TME_CANCEL) {
     if (m.track == tme->hwndTrack) {
@@ -361,7 +355,7 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* tme) {
 }
 
 HWND WindowFromPoint(POINT screen) {
-  Busy busy;
+  WindowRecordPin pin;
   const Hit hit = HitAt(screen);
   return hit.window ? hit.window->handle : nullptr;
 }

@@ -3,8 +3,8 @@
 // them is called a layered window shows nothing.
 #include <algorithm>
 
-#include "platform/gdi/objects.h"
-#include "platform/wm/busy.h"
+#include "platform/gdi/window_dc_binding.h"
+#include "platform/wm/record_pin.h"
 #include "platform/wm/state.h"
 
 namespace plat {
@@ -14,9 +14,10 @@ namespace wm {
 namespace {
 
 Window* LayeredTop(HWND window) {
-  Window* w = FromHandle(window);
-  if (!w || !IsTopLevel(w) || !(w->exStyle & WS_EX_LAYERED)) {
-    Fail(w ? ERROR_INVALID_PARAMETER : ERROR_INVALID_WINDOW_HANDLE);
+  Window* w = CheckedWindow(window);
+  if (!w) return nullptr;
+  if (!IsTopLevel(w) || !(w->exStyle & WS_EX_LAYERED)) {
+    Fail(ERROR_INVALID_PARAMETER);
     return nullptr;
   }
   if (!Dsp().LayeredSupported()) {
@@ -29,9 +30,8 @@ Window* LayeredTop(HWND window) {
 // Copies the source into the picture; per-pixel pictures get their colour clamped to their
 // alpha, so that composing can rely on the premultiplied form.
 void CopyPicture(Bitmap& into, HDC src, POINT from, bool perPixel) {
-  gdi::DcObject* dc = gdi::GetDc(src);
-  Bitmap* source = dc ? dc->Surface() : nullptr;
-  const POINT o = dc ? dc->ToSurface(from) : POINT{};
+  Bitmap* source = SurfaceOf(src);
+  const POINT o = gdi::SurfacePointOf(src, from);
   for (int y = 0; y < into.Height(); ++y) {
     Pixel* out = into.Row(y);
     const int sy = o.y + y;
@@ -91,7 +91,7 @@ using namespace wm;
 
 BOOL UpdateLayeredWindow(HWND window, HDC, POINT* position, SIZE* size, HDC src, POINT* srcPosition, COLORREF key,
                          BLENDFUNCTION* blend, DWORD flags) {
-  Busy busy;
+  WindowRecordPin pin;
   Window* w = LayeredTop(window);
   if (!w) return FALSE;
   Surface& sf = *w->surface;
@@ -125,7 +125,7 @@ BOOL UpdateLayeredWindow(HWND window, HDC, POINT* position, SIZE* size, HDC src,
 }
 
 BOOL SetLayeredWindowAttributes(HWND window, COLORREF key, BYTE alpha, DWORD flags) {
-  Busy busy;
+  WindowRecordPin pin;
   Window* w = LayeredTop(window);
   if (!w) return FALSE;
   Surface& sf = *w->surface;

@@ -3,10 +3,10 @@
 // colours, greyed items engraved, check marks, submenu arrows and etched separators.
 #include <algorithm>
 
-#include "platform/wm/busy.h"
-#include "platform/wm/controls.h"
 #include "platform/wm/menu_popup.h"
 #include "platform/wm/menus.h"
+#include "platform/wm/record_pin.h"
+#include "platform/wm/standard_controls.h"
 
 namespace plat::wm {
 
@@ -159,7 +159,7 @@ RECT PlaceOnMonitor(POINT at, SIZE size, UINT align, const RECT* avoid) {
 
 MenuPopup* PopupOf(HWND popup) {
   Window* w = FromHandle(popup);
-  return w && w->control ? static_cast<MenuPopup*>(w->control.get()) : nullptr;
+  return w ? dynamic_cast<MenuPopup*>(w->control.get()) : nullptr;
 }
 
 HWND OpenMenuPopup(HMENU menu, POINT at, UINT align, const RECT* avoid) {

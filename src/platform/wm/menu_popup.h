@@ -9,7 +9,7 @@ namespace plat::wm {
 
 inline const char* const kMenuClass = "#32768";
 
-struct MenuPopup {
+struct MenuPopup : ControlState {
   HMENU menu = nullptr;
   int hot = -1;
   std::vector<RECT> items;  // client coordinates, one a menu item

@@ -6,10 +6,11 @@
 #include <cctype>
 #include <memory>
 
-#include "platform/wm/busy.h"
+#include "platform/base/ascii.h"
 #include "platform/wm/menu_popup.h"
 #include "platform/wm/menus.h"
 #include "platform/wm/modal_loop.h"
+#include "platform/wm/record_pin.h"
 
 namespace plat {
 
@@ -22,7 +23,7 @@ bool Usable(const MenuItem& it) { return !(it.flags & (MF_GRAYED | MF_DISABLED |
 char Mnemonic(const std::string& text) {
   for (std::size_t i = 0; i + 1 < text.size(); ++i)
     if (text[i] == '&') {
-      if (text[i + 1] != '&') return static_cast<char>(std::tolower(static_cast<unsigned char>(text[i + 1])));
+      if (text[i + 1] != '&') return AsciiLower(text[i + 1]);
       ++i;
     }
   return 0;
@@ -195,7 +196,7 @@ class Tracker {
 
   void Char(char32_t c) {
     if (c >= 0x80) return;
-    const char key = static_cast<char>(std::tolower(static_cast<int>(c)));
+    const char key = AsciiLower(static_cast<char>(c));
     const std::size_t level = levels_.size() - 1;
     Menu* m = MenuAt(level);
     if (!m || !key) return;
@@ -221,7 +222,7 @@ class Tracker {
 using namespace wm;
 
 BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const RECT*) {
-  Busy busy;
+  WindowRecordPin pin;
   State& s = S();
   Menu* m = FromMenu(menu);
   if (!m || !IsWindow(owner) || s.menuWindow) {

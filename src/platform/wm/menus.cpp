@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/wm/frame.h"
 #include "platform/wm/menus.h"
-#include "platform/wm/nonclient.h"
 
 namespace plat {
 

@@ -3,11 +3,11 @@
 // disabled. Headless runs find a shown box and press its buttons through its property.
 #include <algorithm>
 
-#include "platform/wm/busy.h"
-#include "platform/wm/controls.h"
 #include "platform/wm/dialogs.h"
 #include "platform/wm/menus.h"
 #include "platform/wm/modal_loop.h"
+#include "platform/wm/record_pin.h"
+#include "platform/wm/standard_controls.h"
 
 namespace plat {
 
@@ -157,7 +157,7 @@ class Showing {
 }  // namespace
 
 int MessageBox(HWND owner, const char* text, const char* caption, UINT type) {
-  wm::Busy busy;
+  wm::WindowRecordPin pin;
   const HWND top = owner ? GetAncestor(owner, GA_ROOT) : nullptr;
   BoxState state;
   state.shown.caption = caption ? caption : "Error";

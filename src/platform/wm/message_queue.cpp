@@ -4,7 +4,7 @@
 // due; on a virtual clock that wait moves time straight to the deadline.
 #include <algorithm>
 
-#include "platform/wm/busy.h"
+#include "platform/wm/record_pin.h"
 #include "platform/wm/state.h"
 
 namespace plat {
@@ -51,7 +51,7 @@ bool TakeFrom(std::deque<MSG>& queue, MSG* out, HWND filter, UINT min, UINT max,
 }
 
 bool Peek(MSG* out, HWND filter, UINT min, UINT max, bool remove) {
-  Busy busy;
+  WindowRecordPin pin;
   State& s = S();
   PumpDisplay(s);
   CheckHover();
@@ -111,18 +111,15 @@ using namespace wm;
 
 LRESULT SendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (window == HWND_BROADCAST) {
-    Busy busy;
+    WindowRecordPin pin;
     std::vector<HWND> tops;
     for (Window* t : S().desktop->children) tops.push_back(t->handle);
     for (HWND h : tops)
       if (Window* t = FromHandle(h)) Send(t, message, wParam, lParam);
     return 0;
   }
-  Window* w = FromHandle(window);
-  if (!w) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return 0;
-  }
+  Window* w = CheckedWindow(window);
+  if (!w) return 0;
   return Call(w, w->proc, message, wParam, lParam);
 }
 
@@ -132,10 +129,7 @@ BOOL PostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     for (Window* t : s.desktop->children) s.posted.push_back(Stamp(t->handle, message, wParam, lParam));
     return TRUE;
   }
-  if (window && !FromHandle(window)) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return FALSE;
-  }
+  if (window && !CheckedWindow(window)) return FALSE;
   s.posted.push_back(Stamp(window, message, wParam, lParam));
   return TRUE;
 }
@@ -155,8 +149,9 @@ void PostQuitMessage(int exitCode) {
 }
 
 BOOL GetMessage(MSG* msg, HWND window, UINT filterMin, UINT filterMax) {
-  if (!msg || (window && window != reinterpret_cast<HWND>(-1) && !FromHandle(window))) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
+  if (window && window != reinterpret_cast<HWND>(-1) && !CheckedWindow(window)) return -1;
+  if (!msg) {
+    Fail(ERROR_INVALID_PARAMETER);
     return -1;
   }
   while (!Peek(msg, window, filterMin, filterMax, true)) WaitForInput(window, filterMin, filterMax);
@@ -178,7 +173,7 @@ LRESULT DispatchMessage(const MSG* msg) {
     const auto proc = reinterpret_cast<TIMERPROC>(msg->lParam);
     // Only a timer's own callback is called, never a pointer some message carried.
     if (!IsTimerProc(msg->hwnd, msg->wParam, proc)) return 0;
-    Busy busy;
+    WindowRecordPin pin;
     proc(msg->hwnd, WM_TIMER, msg->wParam, GetTickCount());
     return 0;
   }
@@ -189,7 +184,7 @@ LRESULT DispatchMessage(const MSG* msg) {
 
 LRESULT CallWindowProc(WNDPROC proc, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!proc) return 0;
-  Busy busy;
+  WindowRecordPin pin;
   return proc(window, message, wParam, lParam);
 }
 

@@ -4,9 +4,9 @@
 // the arrow keys move it; a click or Enter ends the loop.
 #include <algorithm>
 
-#include "platform/wm/busy.h"
+#include "platform/wm/frame.h"
 #include "platform/wm/modal_loop.h"
-#include "platform/wm/nonclient.h"
+#include "platform/wm/record_pin.h"
 
 namespace plat::wm {
 
@@ -151,7 +151,7 @@ class Loop {
 }  // namespace
 
 void MoveSizeLoop(Window* w, WPARAM command, POINT start) {
-  Busy busy;
+  WindowRecordPin pin;
   const bool moving = (command & 0xFFF0) == SC_MOVE;
   if (w->style & (WS_MAXIMIZE | WS_MINIMIZE)) return;
   if (!moving && !(w->style & WS_THICKFRAME)) return;

@@ -1,8 +1,8 @@
 // Update regions and the paint cycle. A window's update region is kept in window coordinates
 // and covers its client area; a pending non-client paint, a pending erase and an internal paint
 // request are flags beside it.
-#include "platform/gdi/objects.h"
-#include "platform/wm/busy.h"
+#include "platform/gdi/window_dc_binding.h"
+#include "platform/wm/record_pin.h"
 #include "platform/wm/state.h"
 
 namespace plat {
@@ -16,11 +16,6 @@ RECT WholeWindow(const Window* w) { return {0, 0, RectWidth(w->rect), RectHeight
 bool IncludesChildren(const Window* w, UINT flags) {
   if (flags & RDW_NOCHILDREN) return false;
   return (flags & RDW_ALLCHILDREN) || !(w->style & WS_CLIPCHILDREN);
-}
-
-const Region* RegionOf(HRGN rgn) {
-  auto* r = gdi::Get<gdi::RegionObject>(rgn);
-  return r ? &r->region : nullptr;
 }
 
 int Complexity(const Region& r) {
@@ -137,15 +132,12 @@ void UpdateNow(Window* w, UINT flags) {
 using namespace wm;
 
 BOOL RedrawWindow(HWND window, const RECT* r, HRGN rgn, UINT flags) {
-  Busy busy;
-  Window* w = window ? FromHandle(window) : S().desktop;
-  if (!w) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return FALSE;
-  }
+  WindowRecordPin pin;
+  Window* w = window ? CheckedWindow(window) : S().desktop;
+  if (!w) return FALSE;
   std::optional<Region> area;
   if (rgn) {
-    const Region* given = RegionOf(rgn);
+    const Region* given = gdi::RegionOf(rgn);
     if (!given) return FALSE;
     area = *given;
   } else if (r) {
@@ -174,12 +166,9 @@ BOOL ValidateRgn(HWND window, HRGN rgn) {
 }
 
 BOOL UpdateWindow(HWND window) {
-  Busy busy;
-  Window* w = FromHandle(window);
-  if (!w) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return FALSE;
-  }
+  WindowRecordPin pin;
+  Window* w = CheckedWindow(window);
+  if (!w) return FALSE;
   UpdateNow(w, RDW_UPDATENOW | RDW_ALLCHILDREN);
   return TRUE;
 }
@@ -194,8 +183,8 @@ void EraseIfAsked(Window* w, BOOL erase) {
 }  // namespace
 
 BOOL GetUpdateRect(HWND window, RECT* r, BOOL erase) {
-  Busy busy;
-  Window* w = FromHandle(window);
+  WindowRecordPin pin;
+  Window* w = CheckedWindow(window);
   if (!w) return FALSE;
   const bool any = !w->update.Empty();
   if (r) *r = any ? Offset(w->update.Box(), -w->client.left, -w->client.top) : RECT{};
@@ -204,24 +193,21 @@ BOOL GetUpdateRect(HWND window, RECT* r, BOOL erase) {
 }
 
 int GetUpdateRgn(HWND window, HRGN rgn, BOOL erase) {
-  Busy busy;
-  Window* w = FromHandle(window);
-  auto* out = gdi::Get<gdi::RegionObject>(rgn);
-  if (!w || !out) return ERROR;
-  out->region = w->update;
-  out->region.Offset(-w->client.left, -w->client.top);
-  const int complexity = Complexity(out->region);
+  WindowRecordPin pin;
+  Window* w = CheckedWindow(window);
+  if (!w || !gdi::RegionOf(rgn)) return ERROR;
+  Region update = w->update;
+  update.Offset(-w->client.left, -w->client.top);
+  const int complexity = Complexity(update);
+  gdi::SetRegionOf(rgn, std::move(update));
   EraseIfAsked(w, erase);
   return complexity;
 }
 
 HDC BeginPaint(HWND window, PAINTSTRUCT* ps) {
-  Busy busy;
-  Window* w = FromHandle(window);
-  if (!w || !ps) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return nullptr;
-  }
+  WindowRecordPin pin;
+  Window* w = CheckedWindow(window);
+  if (!w || !ps) return nullptr;
   if (w->ncPaint) {
     w->ncPaint = false;
     SetNeedsPaint(w);

@@ -1,8 +1,7 @@
 // Start and end of the platform, the window handle table and the one way into a window
 // procedure.
 #include "platform/base/error.h"
-#include "platform/gdi/objects.h"
-#include "platform/wm/busy.h"
+#include "platform/wm/record_pin.h"
 #include "platform/wm/state.h"
 
 namespace plat {
@@ -16,7 +15,7 @@ std::unique_ptr<State>& Global() {
   return state;
 }
 
-// Changes whenever the state is made or dropped, so that a Busy outliving its state does nothing.
+// Changes whenever the state is made or dropped, so that a pin outliving its state does nothing.
 std::uint64_t epoch = 0;
 
 constexpr int kSlotBits = 20;
@@ -32,11 +31,11 @@ void FlushGraveyard(State& s) {
 
 }  // namespace
 
-Busy::Busy() : state_(TryState()), epoch_(epoch) {
+WindowRecordPin::WindowRecordPin() : state_(TryState()), epoch_(epoch) {
   if (state_) ++state_->depth;
 }
 
-Busy::~Busy() {
+WindowRecordPin::~WindowRecordPin() {
   if (!state_ || epoch_ != epoch) return;
   if (--state_->depth == 0) FlushGraveyard(*state_);
 }
@@ -54,6 +53,15 @@ std::uint64_t Now() { return S().display->GetClock().Now(); }
 
 void Fail(DWORD error) {
   if (State* s = TryState()) s->lastError = error;
+}
+
+Window* CheckedWindow(HWND h, Accept accept) {
+  Window* w = FromHandle(h);
+  if (!w || (accept == Accept::NotDesktop && w == S().desktop)) {
+    Fail(ERROR_INVALID_WINDOW_HANDLE);
+    return nullptr;
+  }
+  return w;
 }
 
 Window* FromHandle(HWND h) {
@@ -102,7 +110,7 @@ void Bury(Window* w) {
 
 LRESULT Call(Window* w, WNDPROC proc, UINT msg, WPARAM wp, LPARAM lp) {
   if (!proc) return 0;
-  Busy busy;
+  WindowRecordPin pin;
   return proc(w->handle, msg, wp, lp);
 }
 
@@ -130,7 +138,7 @@ void ShutdownPlatform() {
   std::unique_ptr<State>& global = Global();
   if (!global) return;
   State& s = *global;
-  for (auto& [dc, info] : s.dcs) gdi::Unregister(dc);
+  for (auto& [dc, info] : s.dcs) DeleteDC(dc);
   s.dcs.clear();
   for (State::Slot& slot : s.slots)
     if (slot.window && slot.window->surface && slot.window->surface->id)

@@ -39,6 +39,13 @@ struct Surface {
   DWORD lwaFlags = 0;
 };
 
+// What a system control class keeps for one window. Each class derives its own record and finds
+// it through ControlStateOf, which answers nullptr for another class's record (a procedure
+// swapped onto a window of another class) rather than casting it blindly.
+struct ControlState {
+  virtual ~ControlState() = default;
+};
+
 struct Window {
   HWND handle = nullptr;
   std::shared_ptr<Class> cls;
@@ -70,7 +77,7 @@ struct Window {
   int ncPressed = HTNOWHERE;         // the caption button drawn pushed
   bool restoreMaximized = false;     // minimised from the maximised state
   HMENU sysMenu = nullptr;
-  std::shared_ptr<void> control;     // what a system control class keeps for the window
+  std::shared_ptr<ControlState> control;  // what a system control class keeps for the window
   Window* lastActivePopup = nullptr;
 
   bool destroying = false;
@@ -186,6 +193,19 @@ struct State {
 State* TryState();
 State& S();  // throws when the platform is not initialised
 Window* FromHandle(HWND h);  // nullptr for stale or foreign handles
+// A window handle handed to a platform call: its record, or nullptr with the last error set to
+// "invalid window handle" for a stale or foreign one, or for the desktop where that is refused.
+enum class Accept { AnyWindow, NotDesktop };
+Window* CheckedWindow(HWND h, Accept accept = Accept::AnyWindow);
+
+// The control record of class T of a window, made on first use; nullptr for no window or when
+// the window keeps another class's record.
+template <class T>
+T* ControlStateOf(Window* w) {
+  if (!w) return nullptr;
+  if (!w->control) w->control = std::make_shared<T>();
+  return dynamic_cast<T*>(w->control.get());
+}
 HWND Allocate(std::unique_ptr<Window> w);
 void Bury(Window* w);  // frees the handle; the record lives until no call runs
 void Fail(DWORD error);
@@ -268,6 +288,10 @@ void ShowSystemMenu(Window* w, POINT screen);
 
 // ---- system_classes.cpp ----
 void RegisterSystemClasses();
+// The client painting the standard controls share: WM_PAINT through BeginPaint and EndPaint,
+// WM_PRINTCLIENT into the given context, and no erasing of their own (their painting covers the
+// client). Answers the result for those three messages, nothing for any other.
+std::optional<LRESULT> AnswerPaint(HWND h, UINT msg, WPARAM wp, void (*paint)(HWND, HDC));
 
 // ---- layered.cpp ----
 void LayeredStyleChanged(Window* w, DWORD oldExStyle);

@@ -1,27 +1,25 @@
 // The "Static" class: text (left, centred or right, wrapped) or an icon, on the face colour.
 // It lets the pointer through to its parent.
-#include "platform/wm/busy.h"
-#include "platform/wm/controls.h"
 #include "platform/wm/dialogs.h"
+#include "platform/wm/record_pin.h"
+#include "platform/wm/standard_controls.h"
 #include "platform/wm/state.h"
 
 namespace plat::wm {
 
 namespace {
 
-struct StaticData {
+struct StaticData : ControlState {
   HFONT font = nullptr;
   HICON icon = nullptr;
 };
 
-StaticData& Data(HWND h) {
-  Window* w = FromHandle(h);
-  if (!w->control) w->control = std::make_shared<StaticData>();
-  return *static_cast<StaticData*>(w->control.get());
-}
+StaticData* Data(HWND h) { return ControlStateOf<StaticData>(FromHandle(h)); }
 
 void Paint(HWND h, HDC dc) {
-  const StaticData& d = Data(h);
+  const StaticData* data = Data(h);
+  if (!data) return;
+  const StaticData& d = *data;
   const DWORD style = static_cast<DWORD>(GetWindowLong(h, GWL_STYLE));
   RECT r;
   GetClientRect(h, &r);
@@ -44,30 +42,25 @@ void Paint(HWND h, HDC dc) {
 }  // namespace
 
 LRESULT StaticProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-  Busy busy;
-  if (!FromHandle(h)) return 0;
+  WindowRecordPin pin;
+  StaticData* data = Data(h);
+  if (!data) return DefWindowProc(h, msg, wp, lp);
+  StaticData& d = *data;
+  if (auto painted = AnswerPaint(h, msg, wp, Paint)) return *painted;
   switch (msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      if (HDC dc = BeginPaint(h, &ps)) Paint(h, dc);
-      EndPaint(h, &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT: Paint(h, reinterpret_cast<HDC>(wp)); return 0;
-    case WM_ERASEBKGND: return 1;
     case WM_NCHITTEST: return HTTRANSPARENT;
     case WM_SETFONT:
-      Data(h).font = reinterpret_cast<HFONT>(wp);
+      d.font = reinterpret_cast<HFONT>(wp);
       if (lp) InvalidateRect(h, nullptr, TRUE);
       return 0;
-    case WM_GETFONT: return reinterpret_cast<LRESULT>(Data(h).font);
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(d.font);
     case STM_SETICON: {
-      const HICON old = Data(h).icon;
-      Data(h).icon = reinterpret_cast<HICON>(wp);
+      const HICON old = d.icon;
+      d.icon = reinterpret_cast<HICON>(wp);
       InvalidateRect(h, nullptr, TRUE);
       return reinterpret_cast<LRESULT>(old);
     }
-    case STM_GETICON: return reinterpret_cast<LRESULT>(Data(h).icon);
+    case STM_GETICON: return reinterpret_cast<LRESULT>(d.icon);
     case WM_SETTEXT: {
       const LRESULT r = DefWindowProc(h, msg, wp, lp);
       InvalidateRect(h, nullptr, TRUE);

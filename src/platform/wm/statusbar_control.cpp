@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/wm/busy.h"
-#include "platform/wm/controls.h"
+#include "platform/wm/record_pin.h"
+#include "platform/wm/standard_controls.h"
 #include "platform/wm/state.h"
 
 namespace plat::wm {
@@ -24,7 +24,7 @@ struct Part {
   LPARAM data = 0;  // for an owner-drawn part
 };
 
-struct StatusData {
+struct StatusData : ControlState {
   std::vector<Part> parts = std::vector<Part>(1);
   Part simple;
   bool simpleMode = false;
@@ -33,11 +33,7 @@ struct StatusData {
   bool docking = false;
 };
 
-StatusData& Data(HWND h) {
-  Window* w = FromHandle(h);
-  if (!w->control) w->control = std::make_shared<StatusData>();
-  return *static_cast<StatusData*>(w->control.get());
-}
+StatusData* Data(HWND h) { return ControlStateOf<StatusData>(FromHandle(h)); }
 
 HFONT FontOf(const StatusData& d) { return d.font ? d.font : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
@@ -51,7 +47,9 @@ int BarHeight(const StatusData& d) {
 }
 
 void Dock(HWND h) {
-  StatusData& d = Data(h);
+  StatusData* data = Data(h);
+  if (!data) return;
+  StatusData& d = *data;
   const DWORD style = static_cast<DWORD>(GetWindowLong(h, GWL_STYLE));
   const HWND parent = GetParent(h);
   if (d.docking || !parent || (style & CCS_NORESIZE)) return;
@@ -126,7 +124,9 @@ void PaintPart(HWND h, HDC dc, const Part& p, RECT r, UINT index, int clearRight
 }
 
 void Paint(HWND h, HDC dc) {
-  const StatusData& d = Data(h);
+  const StatusData* data = Data(h);
+  if (!data) return;
+  const StatusData& d = *data;
   RECT c;
   GetClientRect(h, &c);
   FillRect(dc, &c, GetSysColorBrush(COLOR_3DFACE));
@@ -164,20 +164,14 @@ LRESULT TextAnswer(const Part& p) {
 }  // namespace
 
 LRESULT StatusBarProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-  Busy busy;
-  if (!FromHandle(h)) return 0;
-  StatusData& d = Data(h);
+  WindowRecordPin pin;
+  StatusData* data = Data(h);
+  if (!data) return DefWindowProc(h, msg, wp, lp);
+  StatusData& d = *data;
+  if (auto painted = AnswerPaint(h, msg, wp, Paint)) return *painted;
   switch (msg) {
     case WM_CREATE: Dock(h); return 0;
     case WM_SIZE: Dock(h); InvalidateRect(h, nullptr, FALSE); return 0;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      if (HDC dc = BeginPaint(h, &ps)) Paint(h, dc);
-      EndPaint(h, &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT: Paint(h, reinterpret_cast<HDC>(wp)); return 0;
-    case WM_ERASEBKGND: return 1;
     case WM_NCHITTEST: {
       POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
       ScreenToClient(h, &p);

@@ -1,11 +1,11 @@
 // System commands by default: close, move, size, minimise, maximise, restore, the system menu
 // from the mouse or the keyboard, and help mode (the next click asks the window under it for
 // help).
-#include "platform/wm/busy.h"
-#include "platform/wm/controls.h"
+#include "platform/wm/frame.h"
 #include "platform/wm/menus.h"
 #include "platform/wm/modal_loop.h"
-#include "platform/wm/nonclient.h"
+#include "platform/wm/record_pin.h"
+#include "platform/wm/standard_controls.h"
 
 namespace plat::wm {
 
@@ -48,7 +48,7 @@ void ContextHelpMode(Window* w) {
 }  // namespace
 
 LRESULT SysCommand(Window* w, WPARAM command, LPARAM lp) {
-  Busy busy;
+  WindowRecordPin pin;
   if (CallCbt(HCBT_SYSCOMMAND, command, lp) || w->dead) return 0;
   const HWND h = w->handle;
   const POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};

@@ -1,9 +1,9 @@
 // The system menu: Restore, Move, Size, Minimize, Maximize, a separator and Close, greyed by the
 // window's state; a window that can neither be sized nor minimised nor maximised (a dialog frame)
 // has only Move and Close.
-#include "platform/wm/busy.h"
+#include "platform/wm/frame.h"
 #include "platform/wm/menus.h"
-#include "platform/wm/nonclient.h"
+#include "platform/wm/record_pin.h"
 
 namespace plat {
 
@@ -47,7 +47,7 @@ void UpdateSystemMenu(Window* w) {
 }  // namespace
 
 void ShowSystemMenu(Window* w, POINT screen) {
-  Busy busy;
+  WindowRecordPin pin;
   const HWND h = w->handle;
   HMENU m = GetSystemMenu(h, FALSE);
   if (!m) return;
@@ -62,11 +62,8 @@ void ShowSystemMenu(Window* w, POINT screen) {
 using namespace wm;
 
 HMENU GetSystemMenu(HWND window, BOOL revert) {
-  Window* w = FromHandle(window);
-  if (!w) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return nullptr;
-  }
+  Window* w = CheckedWindow(window);
+  if (!w) return nullptr;
   if (revert) {
     DestroyMenusOf(w);
     PaintFrame(w, w->ncActive);

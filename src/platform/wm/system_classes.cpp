@@ -1,8 +1,8 @@
 // The classes every program finds registered: the menu popup, the dialog and the standard
 // controls.
-#include "platform/wm/controls.h"
 #include "platform/wm/dialogs.h"
 #include "platform/wm/menu_popup.h"
+#include "platform/wm/standard_controls.h"
 #include "platform/wm/state.h"
 
 namespace plat::wm {
@@ -29,6 +29,20 @@ void Register(const char* name, WNDPROC proc, UINT style, HBRUSH background, int
 }
 
 }  // namespace
+
+std::optional<LRESULT> AnswerPaint(HWND h, UINT msg, WPARAM wp, void (*paint)(HWND, HDC)) {
+  switch (msg) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      if (HDC dc = BeginPaint(h, &ps)) paint(h, dc);
+      EndPaint(h, &ps);
+      return 0;
+    }
+    case WM_PRINTCLIENT: paint(h, reinterpret_cast<HDC>(wp)); return 0;
+    case WM_ERASEBKGND: return 1;
+    default: return std::nullopt;
+  }
+}
 
 void RegisterSystemClasses() {
   Register(kMenuClass, &MenuPopupProc, CS_SAVEBITS | CS_DBLCLKS, SysColorBrushIndex(COLOR_MENU));

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <optional>
 
-#include "platform/wm/controls.h"
+#include "platform/wm/standard_controls.h"
 
 namespace plat {
 

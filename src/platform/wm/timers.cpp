@@ -40,10 +40,7 @@ using namespace wm;
 
 UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT elapse, TIMERPROC proc) {
   State& s = S();
-  if (window && !FromHandle(window)) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return 0;
-  }
+  if (window && !CheckedWindow(window)) return 0;
   elapse = std::clamp<UINT>(elapse, USER_TIMER_MINIMUM, 0x7FFFFFFF);
   const std::uint64_t due = Now() + elapse;
   for (Timer& t : s.timers)

@@ -1,7 +1,7 @@
 // Creating and destroying windows, in the platform's order of messages.
 #include <algorithm>
 
-#include "platform/wm/busy.h"
+#include "platform/wm/record_pin.h"
 #include "platform/wm/state.h"
 
 namespace plat {
@@ -102,18 +102,15 @@ using namespace wm;
 
 HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y, int width,
                     int height, HWND parent, HMENU menuOrId, HINSTANCE instance, void* param) {
-  Busy busy;
+  WindowRecordPin pin;
   State& s = S();
   std::shared_ptr<Class> cls = FindClass(className);
   if (!cls) {
     Fail(ERROR_CANNOT_FIND_WND_CLASS);
     return nullptr;
   }
-  Window* given = parent && parent != HWND_MESSAGE ? FromHandle(parent) : nullptr;
-  if (parent && parent != HWND_MESSAGE && !given) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return nullptr;
-  }
+  Window* given = parent && parent != HWND_MESSAGE ? CheckedWindow(parent) : nullptr;
+  if (parent && parent != HWND_MESSAGE && !given) return nullptr;
   const bool child = (style & WS_CHILD) != 0;
   if (child && !given) {
     Fail(ERROR_TLW_WITH_WSCHILD);
@@ -205,13 +202,10 @@ HWND CreateWindow(const char* className, const char* windowName, DWORD style, in
 }
 
 BOOL DestroyWindow(HWND window) {
-  Busy busy;
+  WindowRecordPin pin;
   State& s = S();
-  Window* w = FromHandle(window);
-  if (!w || w == s.desktop) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return FALSE;
-  }
+  Window* w = CheckedWindow(window, Accept::NotDesktop);
+  if (!w) return FALSE;
   if (w->destroying) return TRUE;
   if (CallCbt(HCBT_DESTROYWND, reinterpret_cast<WPARAM>(window), 0)) return FALSE;
   w->destroying = true;

@@ -1,7 +1,7 @@
 // What a window carries: its procedure, styles, id, user data, extra bytes, properties, text.
 #include <cstring>
 
-#include "platform/wm/busy.h"
+#include "platform/wm/record_pin.h"
 #include "platform/wm/state.h"
 
 namespace plat {
@@ -81,21 +81,15 @@ std::string PropName(const char* name) {
 }  // namespace
 
 LONG_PTR GetWindowLongPtr(HWND window, int index) {
-  Window* w = FromHandle(window);
-  if (!w) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return 0;
-  }
+  Window* w = CheckedWindow(window);
+  if (!w) return 0;
   return WindowLong(w, index, nullptr);
 }
 
 LONG_PTR SetWindowLongPtr(HWND window, int index, LONG_PTR value) {
-  Busy busy;
-  Window* w = FromHandle(window);
-  if (!w) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return 0;
-  }
+  WindowRecordPin pin;
+  Window* w = CheckedWindow(window);
+  if (!w) return 0;
   return WindowLong(w, index, &value);
 }
 
@@ -107,7 +101,7 @@ LONG SetWindowLong(HWND window, int index, LONG value) {
 }
 
 BOOL SetProp(HWND window, const char* name, HANDLE data) {
-  Window* w = FromHandle(window);
+  Window* w = CheckedWindow(window);
   if (!w || !name) return FALSE;
   const std::string key = PropName(name);
   for (auto& [n, v] : w->props)
@@ -120,7 +114,7 @@ BOOL SetProp(HWND window, const char* name, HANDLE data) {
 }
 
 HANDLE GetProp(HWND window, const char* name) {
-  Window* w = FromHandle(window);
+  Window* w = CheckedWindow(window);
   if (!w || !name) return nullptr;
   const std::string key = PropName(name);
   for (auto& [n, v] : w->props)
@@ -129,7 +123,7 @@ HANDLE GetProp(HWND window, const char* name) {
 }
 
 HANDLE RemoveProp(HWND window, const char* name) {
-  Window* w = FromHandle(window);
+  Window* w = CheckedWindow(window);
   if (!w || !name) return nullptr;
   const std::string key = PropName(name);
   for (auto it = w->props.begin(); it != w->props.end(); ++it)
@@ -142,28 +136,19 @@ HANDLE RemoveProp(HWND window, const char* name) {
 }
 
 BOOL SetWindowText(HWND window, const char* text) {
-  if (!FromHandle(window)) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return FALSE;
-  }
+  if (!CheckedWindow(window)) return FALSE;
   return SendMessage(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text ? text : "")) ? TRUE : FALSE;
 }
 
 int GetWindowText(HWND window, char* buffer, int size) {
   if (!buffer || size <= 0) return 0;
   buffer[0] = '\0';
-  if (!FromHandle(window)) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return 0;
-  }
+  if (!CheckedWindow(window)) return 0;
   return static_cast<int>(SendMessage(window, WM_GETTEXT, static_cast<WPARAM>(size), reinterpret_cast<LPARAM>(buffer)));
 }
 
 int GetWindowTextLength(HWND window) {
-  if (!FromHandle(window)) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return 0;
-  }
+  if (!CheckedWindow(window)) return 0;
   return static_cast<int>(SendMessage(window, WM_GETTEXTLENGTH, 0, 0));
 }
 

@@ -1,7 +1,7 @@
 // Device contexts over a top-level window's picture, clipped to the visible part of a window;
 // handing painted areas to the display; window regions.
-#include "platform/gdi/objects.h"
-#include "platform/wm/busy.h"
+#include "platform/gdi/window_dc_binding.h"
+#include "platform/wm/record_pin.h"
 #include "platform/wm/state.h"
 
 namespace plat {
@@ -29,26 +29,18 @@ bool InSubtree(const Window* w, const Window* root) {
 }
 
 void Apply(HDC handle, WindowDc& info) {
-  gdi::DcObject* dc = gdi::GetDc(handle);
-  if (!dc) return;
   State& s = S();
   Window* w = info.window ? FromHandle(info.window) : nullptr;
   if (info.screen) {
-    dc->surface = s.screenCopy.get();
-    dc->systemClip.reset();
+    gdi::BindDcToSurface(handle, s.screenCopy.get(), {}, std::nullopt);
   } else if (!w || !TopLevelOf(w)->surface) {
-    dc->surface = nullptr;
-    dc->systemClip = Region();
+    gdi::BindDcToSurface(handle, nullptr, {}, Region());
   } else {
     Window* top = TopLevelOf(w);
-    dc->surface = top->surface->picture.get();
-    dc->origin = OriginInSurface(w, !info.whole);
     Region clip = VisibleRegion(w, info.whole, info.flags & DCX_CLIPCHILDREN, info.flags & DCX_CLIPSIBLINGS);
     if (info.extra) clip = info.excludeExtra ? clip.Subtract(*info.extra) : clip.Intersect(*info.extra);
-    dc->systemClip = std::move(clip);
+    gdi::BindDcToSurface(handle, top->surface->picture.get(), OriginInSurface(w, !info.whole), std::move(clip));
   }
-  dc->memory = false;
-  dc->ClipChanged();
 }
 
 }  // namespace
@@ -96,11 +88,11 @@ void FreeWindowDc(HDC handle, bool present) {
   if (it == s.dcs.end()) return;
   if (present && !it->second.screen) {
     Window* w = FromHandle(it->second.window);
-    gdi::DcObject* dc = gdi::GetDc(handle);
-    if (w && dc && dc->systemClip) Present(TopLevelOf(w), *dc->systemClip);
+    const Region* shown = gdi::SystemClipOf(handle);
+    if (w && shown) Present(TopLevelOf(w), *shown);
   }
   s.dcs.erase(it);
-  gdi::Unregister(handle);
+  DeleteDC(handle);
 }
 
 void RefreshDcs(Window* top) {
@@ -130,13 +122,10 @@ void Present(Window* top, const Region& area) {
 using namespace wm;
 
 HDC GetDCEx(HWND window, HRGN clip, DWORD flags) {
-  Busy busy;
+  WindowRecordPin pin;
   State& s = S();
-  Window* w = window ? FromHandle(window) : nullptr;
-  if (window && !w) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return nullptr;
-  }
+  Window* w = window ? CheckedWindow(window) : nullptr;
+  if (window && !w) return nullptr;
   if (!w || w == s.desktop) {
     // The screen: a snapshot of what it shows now.
     const RECT all = s.desktop->rect;
@@ -148,8 +137,8 @@ HDC GetDCEx(HWND window, HRGN clip, DWORD flags) {
   std::optional<Region> extra;
   bool exclude = false;
   if (flags & (DCX_INTERSECTRGN | DCX_EXCLUDERGN)) {
-    if (auto* r = gdi::Get<gdi::RegionObject>(clip)) {
-      extra = r->region;
+    if (const Region* r = gdi::RegionOf(clip)) {
+      extra = *r;
       const POINT top = WindowOrigin(TopLevelOf(w));
       extra->Offset(-top.x, -top.y);
       exclude = (flags & DCX_EXCLUDERGN) != 0;
@@ -191,17 +180,14 @@ HWND WindowFromDC(HDC dc) {
 }
 
 int SetWindowRgn(HWND window, HRGN rgn, BOOL redraw) {
-  Busy busy;
-  Window* w = FromHandle(window);
-  if (!w || w == S().desktop) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return 0;
-  }
+  WindowRecordPin pin;
+  Window* w = CheckedWindow(window, Accept::NotDesktop);
+  if (!w) return 0;
   std::optional<Region> shape;
   if (rgn) {
-    auto* r = gdi::Get<gdi::RegionObject>(rgn);
+    const Region* r = gdi::RegionOf(rgn);
     if (!r) return 0;
-    shape = r->region;
+    shape = *r;
     DeleteObject(rgn);
   }
   const Region before = AreaInSurface(w);
@@ -224,11 +210,9 @@ int SetWindowRgn(HWND window, HRGN rgn, BOOL redraw) {
 }
 
 int GetWindowRgn(HWND window, HRGN rgn) {
-  Window* w = FromHandle(window);
-  auto* out = gdi::Get<gdi::RegionObject>(rgn);
-  if (!w || !out || !w->shape) return ERROR;
-  out->region = *w->shape;
-  return out->region.Empty() ? NULLREGION : out->region.Rects().size() == 1 ? SIMPLEREGION : COMPLEXREGION;
+  Window* w = CheckedWindow(window);
+  if (!w || !w->shape || !gdi::SetRegionOf(rgn, *w->shape)) return ERROR;
+  return w->shape->Empty() ? NULLREGION : w->shape->Rects().size() == 1 ? SIMPLEREGION : COMPLEXREGION;
 }
 
 BOOL LockWindowUpdate(HWND) { return TRUE; }

@@ -1,7 +1,7 @@
 // Moving, sizing, stacking, showing and re-parenting windows.
 #include <algorithm>
 
-#include "platform/wm/busy.h"
+#include "platform/wm/record_pin.h"
 #include "platform/wm/state.h"
 
 namespace plat {
@@ -121,114 +121,160 @@ void ShowSurface(Window* top, bool shown) {
 
 using namespace wm;
 
-BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
-  Busy busy;
-  State& s = S();
-  Window* w = FromHandle(window);
-  if (!w || w == s.desktop) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return FALSE;
-  }
-  WINDOWPOS wp{window, insertAfter, x, y, cx, cy, flags};
-  if (!(flags & SWP_NOSENDCHANGING)) {
-    Send(w, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&wp));
-    if (w->dead) return TRUE;
-    flags = wp.flags;
-  }
-  const RECT oldRect = w->rect;
-  const RECT oldClient = w->client;
-  RECT rect = oldRect;
-  if (!(flags & SWP_NOMOVE)) rect = Offset(rect, wp.x - oldRect.left, wp.y - oldRect.top);
-  if (!(flags & SWP_NOSIZE)) {
-    rect.right = rect.left + std::max(0, wp.cx);
-    rect.bottom = rect.top + std::max(0, wp.cy);
-  }
-  const bool moved = rect.left != oldRect.left || rect.top != oldRect.top;
-  const bool sized = RectWidth(rect) != RectWidth(oldRect) || RectHeight(rect) != RectHeight(oldRect);
-  RECT client = oldClient;
-  if (sized || (flags & SWP_FRAMECHANGED)) {
-    NCCALCSIZE_PARAMS p;
-    p.rgrc[0] = rect;
-    p.rgrc[1] = oldRect;
-    p.rgrc[2] = Offset(oldClient, oldRect.left, oldRect.top);
-    p.lppos = &wp;
-    Send(w, WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&p));
-    if (w->dead) return TRUE;
-    client = Offset(p.rgrc[0], -rect.left, -rect.top);
-    client.right = std::max(client.right, client.left);
-    client.bottom = std::max(client.bottom, client.top);
-  }
-  const bool wasVisible = (w->style & WS_VISIBLE) != 0;
-  const bool show = (flags & SWP_SHOWWINDOW) && !wasVisible;
-  const bool hide = (flags & SWP_HIDEWINDOW) && wasVisible;
-  const bool child = !IsTopLevel(w);
-  const Region oldArea = AreaInParent(w);
-  const bool oldShown = VisibleChain(w);
+namespace {
 
-  w->rect = rect;
-  w->client = client;
-  bool restacked = false;
-  if (!(flags & SWP_NOZORDER) && wp.hwndInsertAfter != window) {
-    PlaceInZOrder(w, wp.hwndInsertAfter);
-    if (!child && !(flags & SWP_NOOWNERZORDER)) LiftOwned(w);
-    restacked = true;
+// One SetWindowPos on its way: the placement before and after, and what changed.
+struct PosChange {
+  Window* w = nullptr;
+  WINDOWPOS wp;
+  UINT flags = 0;
+  RECT oldRect{}, oldClient{};
+  RECT rect{}, client{};
+  bool moved = false, sized = false, show = false, hide = false, restacked = false;
+  bool child = false, oldShown = false, nowShown = false;
+  Region oldArea;  // in the parent's client, before
+};
+
+// The new window and client rectangles; the window procedure has its say on the client through
+// WM_NCCALCSIZE. False when the window died meanwhile.
+bool PlaceRects(PosChange& c) {
+  Window* w = c.w;
+  c.oldRect = w->rect;
+  c.oldClient = w->client;
+  c.rect = c.oldRect;
+  if (!(c.flags & SWP_NOMOVE)) c.rect = Offset(c.rect, c.wp.x - c.oldRect.left, c.wp.y - c.oldRect.top);
+  if (!(c.flags & SWP_NOSIZE)) {
+    c.rect.right = c.rect.left + std::max(0, c.wp.cx);
+    c.rect.bottom = c.rect.top + std::max(0, c.wp.cy);
   }
-  if (show) w->style |= WS_VISIBLE;
-  if (hide) w->style &= ~WS_VISIBLE;
-  if (!child) {
-    if (moved || sized) SyncSurface(w);
-    if (restacked) Restack();
-    if (show || hide) ShowSurface(w, show);
+  c.moved = c.rect.left != c.oldRect.left || c.rect.top != c.oldRect.top;
+  c.sized = RectWidth(c.rect) != RectWidth(c.oldRect) || RectHeight(c.rect) != RectHeight(c.oldRect);
+  c.client = c.oldClient;
+  if (c.sized || (c.flags & SWP_FRAMECHANGED)) {
+    NCCALCSIZE_PARAMS p;
+    p.rgrc[0] = c.rect;
+    p.rgrc[1] = c.oldRect;
+    p.rgrc[2] = Offset(c.oldClient, c.oldRect.left, c.oldRect.top);
+    p.lppos = &c.wp;
+    Send(w, WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&p));
+    if (w->dead) return false;
+    c.client = Offset(p.rgrc[0], -c.rect.left, -c.rect.top);
+    c.client.right = std::max(c.client.right, c.client.left);
+    c.client.bottom = std::max(c.client.bottom, c.client.top);
+  }
+  return true;
+}
+
+// Takes the new place, stacking and visibility, and hands a top-level window's to the display.
+void ApplyPlacement(PosChange& c) {
+  Window* w = c.w;
+  const bool wasVisible = (w->style & WS_VISIBLE) != 0;
+  c.show = (c.flags & SWP_SHOWWINDOW) && !wasVisible;
+  c.hide = (c.flags & SWP_HIDEWINDOW) && wasVisible;
+  c.child = !IsTopLevel(w);
+  c.oldArea = AreaInParent(w);
+  c.oldShown = VisibleChain(w);
+
+  w->rect = c.rect;
+  w->client = c.client;
+  if (!(c.flags & SWP_NOZORDER) && c.wp.hwndInsertAfter != w->handle) {
+    PlaceInZOrder(w, c.wp.hwndInsertAfter);
+    if (!c.child && !(c.flags & SWP_NOOWNERZORDER)) LiftOwned(w);
+    c.restacked = true;
+  }
+  if (c.show) w->style |= WS_VISIBLE;
+  if (c.hide) w->style &= ~WS_VISIBLE;
+  if (!c.child) {
+    if (c.moved || c.sized) SyncSurface(w);
+    if (c.restacked) Restack();
+    if (c.show || c.hide) ShowSurface(w, c.show);
   }
   RefreshDcs(TopLevelOf(w));
+  c.nowShown = VisibleChain(w);
+}
 
-  const bool nowShown = VisibleChain(w);
-  if (!(flags & SWP_NOREDRAW)) {
-    const UINT all = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN;
-    if (child) {
-      if (oldShown && (moved || sized || hide || restacked)) {
-        Region uncovered = nowShown && !restacked ? oldArea.Subtract(AreaInParent(w)) : oldArea;
-        Invalidate(w->parent, &uncovered, false, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-      }
-      if (nowShown && (moved || sized || show || restacked || (flags & SWP_FRAMECHANGED))) Invalidate(w, nullptr, true, all);
-    } else if (nowShown) {
-      if (show) {
-        Invalidate(w, nullptr, true, all);
-      } else if (sized || (flags & SWP_FRAMECHANGED)) {
-        const UINT style = w->cls->wc.style;
-        const bool whole = (flags & SWP_FRAMECHANGED) || (flags & SWP_NOCOPYBITS) ||
-                           ((style & CS_HREDRAW) && RectWidth(client) != RectWidth(oldClient)) ||
-                           ((style & CS_VREDRAW) && RectHeight(client) != RectHeight(oldClient)) ||
-                           client.left != oldClient.left || client.top != oldClient.top;
-        const RECT inner{0, 0, RectWidth(client), RectHeight(client)};
-        Region exposed = whole ? Region(inner)
-                               : Region(inner).Subtract(Region(RECT{0, 0, RectWidth(oldClient), RectHeight(oldClient)}));
-        exposed.Offset(client.left, client.top);
-        if (!EqualRect(&rect, &client) || client.left || client.top) {
-          Region frame(RECT{0, 0, RectWidth(rect), RectHeight(rect)});
-          exposed = exposed.Union(frame.Subtract(Region(client)));
-        }
-        Invalidate(w, &exposed, true, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-      }
+// What the change uncovered or reshaped must paint again: for a child, the parent's area it left
+// and its own; for a top-level window, the client parts the class asks to redraw and the frame.
+void InvalidateAfterMove(const PosChange& c) {
+  Window* w = c.w;
+  const UINT all = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN;
+  if (c.child) {
+    if (c.oldShown && (c.moved || c.sized || c.hide || c.restacked)) {
+      Region uncovered = c.nowShown && !c.restacked ? c.oldArea.Subtract(AreaInParent(w)) : c.oldArea;
+      Invalidate(w->parent, &uncovered, false, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
+    if (c.nowShown && (c.moved || c.sized || c.show || c.restacked || (c.flags & SWP_FRAMECHANGED)))
+      Invalidate(w, nullptr, true, all);
+    return;
   }
+  if (!c.nowShown) return;
+  if (c.show) {
+    Invalidate(w, nullptr, true, all);
+    return;
+  }
+  if (!c.sized && !(c.flags & SWP_FRAMECHANGED)) return;
+  const RECT& client = c.client;
+  const RECT& oldClient = c.oldClient;
+  const UINT style = w->cls->wc.style;
+  const bool whole = (c.flags & SWP_FRAMECHANGED) || (c.flags & SWP_NOCOPYBITS) ||
+                     ((style & CS_HREDRAW) && RectWidth(client) != RectWidth(oldClient)) ||
+                     ((style & CS_VREDRAW) && RectHeight(client) != RectHeight(oldClient)) ||
+                     client.left != oldClient.left || client.top != oldClient.top;
+  const RECT inner{0, 0, RectWidth(client), RectHeight(client)};
+  Region exposed =
+      whole ? Region(inner) : Region(inner).Subtract(Region(RECT{0, 0, RectWidth(oldClient), RectHeight(oldClient)}));
+  exposed.Offset(client.left, client.top);
+  if (!EqualRect(&c.rect, &client) || client.left || client.top) {
+    Region frame(RECT{0, 0, RectWidth(c.rect), RectHeight(c.rect)});
+    exposed = exposed.Union(frame.Subtract(Region(client)));
+  }
+  Invalidate(w, &exposed, true, all);
+}
 
+// The WINDOWPOS that WM_WINDOWPOSCHANGED reports: where the window is now, and whether its
+// client kept its size and place.
+WINDOWPOS Reported(const PosChange& c, HWND insertAfter) {
+  WINDOWPOS wp = c.wp;
   wp.hwndInsertAfter = insertAfter;
-  wp.x = rect.left;
-  wp.y = rect.top;
-  wp.cx = RectWidth(rect);
-  wp.cy = RectHeight(rect);
-  wp.flags = flags & ~(SWP_NOCLIENTSIZE | SWP_NOCLIENTMOVE);
-  if (RectWidth(client) == RectWidth(oldClient) && RectHeight(client) == RectHeight(oldClient))
+  wp.x = c.rect.left;
+  wp.y = c.rect.top;
+  wp.cx = RectWidth(c.rect);
+  wp.cy = RectHeight(c.rect);
+  wp.flags = c.flags & ~(SWP_NOCLIENTSIZE | SWP_NOCLIENTMOVE);
+  if (RectWidth(c.client) == RectWidth(c.oldClient) && RectHeight(c.client) == RectHeight(c.oldClient))
     wp.flags |= SWP_NOCLIENTSIZE;
-  if (rect.left + client.left == oldRect.left + oldClient.left && rect.top + client.top == oldRect.top + oldClient.top)
+  if (c.rect.left + c.client.left == c.oldRect.left + c.oldClient.left &&
+      c.rect.top + c.client.top == c.oldRect.top + c.oldClient.top)
     wp.flags |= SWP_NOCLIENTMOVE;
-  Send(w, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&wp));
+  return wp;
+}
+
+}  // namespace
+
+BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
+  WindowRecordPin pin;
+  Window* w = CheckedWindow(window, Accept::NotDesktop);
+  if (!w) return FALSE;
+  PosChange c;
+  c.w = w;
+  c.wp = WINDOWPOS{window, insertAfter, x, y, cx, cy, flags};
+  c.flags = flags;
+  if (!(flags & SWP_NOSENDCHANGING)) {
+    Send(w, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&c.wp));
+    if (w->dead) return TRUE;
+    c.flags = c.wp.flags;
+  }
+  if (!PlaceRects(c)) return TRUE;
+  ApplyPlacement(c);
+  if (!(c.flags & SWP_NOREDRAW)) InvalidateAfterMove(c);
+
+  WINDOWPOS changed = Reported(c, insertAfter);
+  Send(w, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&changed));
   if (w->dead) return TRUE;
 
-  if (!child) {
-    if (hide && s.active == window) ActivateOther(w);
-    else if (!(flags & SWP_NOACTIVATE) && nowShown && CanActivate(w)) Activate(w, WA_ACTIVE, false);
+  if (!c.child) {
+    if (c.hide && S().active == window) ActivateOther(w);
+    else if (!(c.flags & SWP_NOACTIVATE) && c.nowShown && CanActivate(w)) Activate(w, WA_ACTIVE, false);
   }
   return TRUE;
 }
@@ -275,13 +321,10 @@ void ChangeState(Window* w, DWORD state, UINT flags) {
 }  // namespace
 
 BOOL ShowWindow(HWND window, int command) {
-  Busy busy;
+  WindowRecordPin pin;
   State& s = S();
-  Window* w = FromHandle(window);
-  if (!w || w == s.desktop) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return FALSE;
-  }
+  Window* w = CheckedWindow(window, Accept::NotDesktop);
+  if (!w) return FALSE;
   const BOOL wasVisible = (w->style & WS_VISIBLE) ? TRUE : FALSE;
   const bool child = !IsTopLevel(w);
   if (command == SW_HIDE) {
@@ -322,14 +365,11 @@ BOOL ShowWindow(HWND window, int command) {
 }
 
 HWND SetParent(HWND window, HWND newParent) {
-  Busy busy;
+  WindowRecordPin pin;
   State& s = S();
-  Window* w = FromHandle(window);
-  Window* np = newParent ? FromHandle(newParent) : s.desktop;
-  if (!w || !np || w == s.desktop) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return nullptr;
-  }
+  Window* w = CheckedWindow(window, Accept::NotDesktop);
+  Window* np = w && newParent ? CheckedWindow(newParent) : s.desktop;
+  if (!w || !np) return nullptr;
   for (Window* a = np; a; a = a->parent)
     if (a == w) {
       Fail(ERROR_INVALID_PARAMETER);

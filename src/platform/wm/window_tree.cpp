@@ -1,8 +1,8 @@
 // The window tree: where windows are, who is whose parent, owner and sibling.
 #include <algorithm>
 
-#include "platform/wm/busy.h"
-#include "platform/wm/nonclient.h"
+#include "platform/wm/frame.h"
+#include "platform/wm/record_pin.h"
 #include "platform/wm/state.h"
 
 namespace plat {
@@ -71,21 +71,15 @@ BOOL IsChild(HWND parent, HWND window) {
 }
 
 BOOL GetWindowRect(HWND window, RECT* r) {
-  Window* w = FromHandle(window);
-  if (!w || !r) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return FALSE;
-  }
+  Window* w = CheckedWindow(window);
+  if (!w || !r) return FALSE;
   *r = WindowScreenRect(w);
   return TRUE;
 }
 
 BOOL GetClientRect(HWND window, RECT* r) {
-  Window* w = FromHandle(window);
-  if (!w || !r) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return FALSE;
-  }
+  Window* w = CheckedWindow(window);
+  if (!w || !r) return FALSE;
   *r = {0, 0, RectWidth(w->client), RectHeight(w->client)};
   return TRUE;
 }
@@ -109,12 +103,9 @@ BOOL ClientToScreen(HWND window, POINT* p) {
 }
 
 int MapWindowPoints(HWND from, HWND to, POINT* points, UINT count) {
-  Window* f = from ? FromHandle(from) : nullptr;
-  Window* t = to ? FromHandle(to) : nullptr;
-  if ((from && !f) || (to && !t)) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return 0;
-  }
+  Window* f = from ? CheckedWindow(from) : nullptr;
+  Window* t = to ? CheckedWindow(to) : nullptr;
+  if ((from && !f) || (to && !t)) return 0;
   const POINT a = f ? ClientOrigin(f) : POINT{};
   const POINT b = t ? ClientOrigin(t) : POINT{};
   const int dx = a.x - b.x;
@@ -159,12 +150,9 @@ BOOL IsWindowEnabled(HWND window) {
 }
 
 BOOL EnableWindow(HWND window, BOOL enable) {
-  Busy busy;
-  Window* w = FromHandle(window);
-  if (!w) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return FALSE;
-  }
+  WindowRecordPin pin;
+  Window* w = CheckedWindow(window);
+  if (!w) return FALSE;
   const BOOL wasDisabled = EnabledWindow(w) ? FALSE : TRUE;
   if (!enable == static_cast<bool>(wasDisabled)) return wasDisabled;
   State& s = S();
@@ -206,11 +194,8 @@ HWND GetAncestor(HWND window, UINT flags) {
 }
 
 HWND GetWindow(HWND window, UINT command) {
-  Window* w = FromHandle(window);
-  if (!w) {
-    Fail(ERROR_INVALID_WINDOW_HANDLE);
-    return nullptr;
-  }
+  Window* w = CheckedWindow(window);
+  if (!w) return nullptr;
   const std::vector<Window*>* siblings = w->parent ? &w->parent->children : nullptr;
   auto at = [&](std::ptrdiff_t i) -> HWND {
     return siblings && i >= 0 && i < static_cast<std::ptrdiff_t>(siblings->size()) ? (*siblings)[i]->handle : nullptr;
@@ -261,14 +246,14 @@ bool EnumTree(Window* parent, WNDENUMPROC proc, LPARAM data) {
 }  // namespace
 
 BOOL EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM data) {
-  Busy busy;
+  WindowRecordPin pin;
   Window* p = parent ? FromHandle(parent) : S().desktop;
   if (!p || !proc) return FALSE;
   return EnumTree(p, proc, data) ? TRUE : FALSE;
 }
 
 BOOL EnumWindows(WNDENUMPROC proc, LPARAM data) {
-  Busy busy;
+  WindowRecordPin pin;
   if (!proc) return FALSE;
   std::vector<HWND> tops;
   for (Window* t : S().desktop->children) tops.push_back(t->handle);

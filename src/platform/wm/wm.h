@@ -7,24 +7,14 @@
 #include <string>
 
 #include "platform/base/geometry.h"
+#include "platform/base/keys.h"
 #include "platform/gdi/gdi.h"
 #include "platform/gdi/modules.h"
-#include "platform/wm/keys.h"
 #include "platform/wm/messages.h"
 #include "platform/wm/metrics.h"
 #include "platform/wm/styles.h"
 
 namespace plat {
-
-namespace display {
-class Display;
-}
-
-// The platform runs over one display at a time. Initialising again replaces everything (windows,
-// classes, timers, hooks, the queue); shutting down destroys the windows without messages.
-void InitPlatform(std::unique_ptr<display::Display> display);
-void ShutdownPlatform();
-display::Display* CurrentDisplay();
 
 using ULONG_PTR = std::uintptr_t;
 using HWND = struct HWND__*;
@@ -123,7 +113,6 @@ HANDLE RemoveProp(HWND window, const char* name);
 BOOL SetWindowText(HWND window, const char* text);
 int GetWindowText(HWND window, char* buffer, int size);
 int GetWindowTextLength(HWND window);
-std::string GetWindowTextString(HWND window);
 
 // ---- geometry and the tree ---------------------------------------------------------------------
 struct WINDOWPOS {
@@ -329,5 +318,21 @@ HWND SetActiveWindow(HWND window);
 HWND GetActiveWindow();
 HWND GetForegroundWindow();
 BOOL SetForegroundWindow(HWND window);
+
+// ---- our own additions -----------------------------------------------------------------------
+// Not the platform's: starting it over a display, and conveniences of our own.
+
+namespace display {
+class Display;
+}
+
+// The platform runs over one display at a time. Initialising again replaces everything (windows,
+// classes, timers, hooks, the queue); shutting down destroys the windows without messages.
+void InitPlatform(std::unique_ptr<display::Display> display);
+void ShutdownPlatform();
+display::Display* CurrentDisplay();
+
+// The window's text as a string (GetWindowText without a buffer).
+std::string GetWindowTextString(HWND window);
 
 }  // namespace plat

@@ -5,12 +5,12 @@
 
 #include "controls_fixture.h"
 #include "framework/ext_controls.h"
-#include "framework/stored_properties.h"
 #include "framework/status_bar.h"
 #include "framework/std_controls.h"
+#include "framework/stored_properties.h"
 #include "framework/timer.h"
-#include "platform/wm/controls.h"
 #include "platform/wm/dialogs.h"
+#include "platform/wm/standard_controls.h"
 
 namespace fw::test {
 namespace {

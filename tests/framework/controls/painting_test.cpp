@@ -7,7 +7,7 @@
 #include "framework/ext_controls.h"
 #include "framework/status_bar.h"
 #include "framework/std_controls.h"
-#include "platform/wm/controls.h"
+#include "platform/wm/standard_controls.h"
 
 namespace fw::test {
 namespace {

@@ -598,6 +598,32 @@ TEST(ReadImage, ChoosesTheReaderBySignature) {
   }
 }
 
+TEST(PeekImageHeader, TellsTheSizeWithoutDecodingEvenBeyondTheLimits) {
+  const Bitmap sample = Sample(5, 4);
+  Bytes bmp = WriteBmp(sample);
+  Bytes png = WritePng(sample);
+  const Bytes jpeg = EncodeTestJpeg({.width = 6, .height = 3, .sample = Gradient});
+  struct Case {
+    const char* name;
+    const Bytes& bytes;
+    std::int64_t width, height;
+  };
+  for (const Case& c : {Case{"bmp", bmp, 5, 4}, Case{"png", png, 5, 4}, Case{"jpeg", jpeg, 6, 3}}) {
+    const auto header = PeekImageHeader(c.bytes);
+    ASSERT_TRUE(header) << c.name;
+    EXPECT_EQ(header->width, c.width) << c.name;
+    EXPECT_EQ(header->height, c.height) << c.name;
+  }
+  // A width no bitmap may have is still told, so that a caller can name it.
+  bmp[18] = 0x00, bmp[19] = 0x00, bmp[20] = 0x00, bmp[21] = 0x40;  // 1 << 30
+  png[16] = 0x40, png[17] = 0x00, png[18] = 0x00, png[19] = 0x00;
+  EXPECT_EQ(PeekImageHeader(bmp)->width, std::int64_t{1} << 30);
+  EXPECT_EQ(PeekImageHeader(png)->width, std::int64_t{1} << 30);
+  for (const Bytes& other : {Bytes{'G', 'I', 'F', '8', '9', 'a', 0, 0}, Bytes{}, Bytes(png.begin(), png.begin() + 20),
+                             Bytes{0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x01}})
+    EXPECT_FALSE(PeekImageHeader(other));
+}
+
 class ImageFiles : public ::testing::Test {
  protected:
   void SetUp() override {

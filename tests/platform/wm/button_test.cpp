@@ -2,8 +2,8 @@
 // space bar, their state and style messages, owner drawing, and Enter for a dialog's default.
 #include "wm_fixture.h"
 
-#include "platform/wm/controls.h"
 #include "platform/wm/dialogs.h"
+#include "platform/wm/standard_controls.h"
 
 namespace plat::test {
 namespace {
@@ -227,6 +227,17 @@ TEST_F(ButtonTest, EnterClicksTheDefaultButtonOfADialog) {
   SetFocus(edit);
   press(VK_TAB);
   EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDOK)) << "Tab goes through the controls in the order they were made";
+}
+
+TEST_F(ButtonTest, AButtonProcedureOnAnotherClassesWindowFindsNoButtonState) {
+  HWND label = CreateWindowEx(0, WC_STATIC, "label", WS_CHILD | WS_VISIBLE, 0, 0, 60, 20, parent, nullptr, nullptr, nullptr);
+  SendMessage(label, WM_SETFONT, 0, 0);  // the static class keeps its record now
+  SetWindowLongPtr(label, GWLP_WNDPROC, GetWindowLongPtr(button, GWLP_WNDPROC));
+  SendMessage(label, BM_SETSTATE, TRUE, 0);
+  EXPECT_EQ(SendMessage(label, BM_GETSTATE, 0, 0), 0);
+  InvalidateRect(label, nullptr, TRUE);
+  Pump();
+  EXPECT_EQ(State(), 0) << "the real button is untouched";
 }
 
 }  // namespace

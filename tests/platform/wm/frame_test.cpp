@@ -5,8 +5,8 @@
 
 #include <functional>
 
-#include "platform/wm/controls.h"
 #include "platform/wm/menus.h"
+#include "platform/wm/standard_controls.h"
 #include "platform/wm/surfaces.h"
 
 namespace plat::test {

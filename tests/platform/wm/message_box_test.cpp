@@ -2,9 +2,9 @@
 // headless run can read and press, where they show and what they do to their owner.
 #include "wm_fixture.h"
 
-#include "platform/wm/controls.h"
 #include "platform/wm/dialogs.h"
 #include "platform/wm/menus.h"
+#include "platform/wm/standard_controls.h"
 
 namespace plat::test {
 namespace {

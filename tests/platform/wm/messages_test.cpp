@@ -1,4 +1,6 @@
 // The queue's order, sends that re-enter, subclassing chains, stale handles.
+#include <functional>
+
 #include "platform/wm/surfaces.h"
 #include "wm_fixture.h"
 
@@ -88,6 +90,30 @@ TEST_F(MessagesTest, DestroyingInsideItsOwnProcedureLeavesTheHandleStale) {
   EXPECT_FALSE(DestroyWindow(w));
   // A new window never gets the old handle.
   EXPECT_NE(Popup(MakeRect(0, 0, 5, 5), 0), w);
+}
+
+TEST_F(MessagesTest, EveryCallOnAStaleHandleFailsWithTheSameError) {
+  HWND w = Popup(MakeRect(0, 0, 50, 50), 0);
+  DestroyWindow(w);
+  RECT r{};
+  char text[8];
+  const std::pair<const char*, std::function<bool()>> calls[] = {
+      {"SetProp", [&] { return !SetProp(w, "p", &r); }},
+      {"GetProp", [&] { return !GetProp(w, "p"); }},
+      {"RemoveProp", [&] { return !RemoveProp(w, "p"); }},
+      {"GetUpdateRect", [&] { return !GetUpdateRect(w, &r, FALSE); }},
+      {"GetClientRect", [&] { return !GetClientRect(w, &r); }},
+      {"GetWindowText", [&] { return GetWindowText(w, text, sizeof text) == 0; }},
+      {"SetWindowLongPtr", [&] { return SetWindowLongPtr(w, GWLP_USERDATA, 1) == 0; }},
+      {"RedrawWindow", [&] { return !RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE); }},
+      {"SetParent", [&] { return !SetParent(w, nullptr); }},
+      {"GetDCEx", [&] { return !GetDCEx(w, nullptr, 0); }},
+  };
+  for (const auto& [name, call] : calls) {
+    SetLastError(0);
+    EXPECT_TRUE(call()) << name;
+    EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE) << name;
+  }
 }
 
 // Two subclass levels in front of the recording procedure.

@@ -2,7 +2,7 @@
 // owner-drawn parts and the size grip.
 #include "wm_fixture.h"
 
-#include "platform/wm/controls.h"
+#include "platform/wm/standard_controls.h"
 
 namespace plat::test {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/base/keys.h"
 #include "platform/display/x11/x11_internal.h"
-#include "platform/wm/keys.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

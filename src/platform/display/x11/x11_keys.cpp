@@ -1,6 +1,6 @@
 // X key symbols as the platform's virtual keys and characters.
+#include "platform/base/keys.h"
 #include "platform/display/x11/x11_internal.h"
-#include "platform/wm/keys.h"
 
 #include <X11/XF86keysym.h>
 #include <X11/keysym.h>

@@ -1,10 +1,10 @@
 // The non-client mouse by default: caption buttons follow the pointer while the button is held
 // and act only on a release over them; a press on the caption moves the window, on a border sizes
 // it, on the icon opens the system menu; double clicks maximise, restore or close.
-#include "platform/wm/busy.h"
+#include "platform/wm/frame.h"
 #include "platform/wm/menus.h"
 #include "platform/wm/modal_loop.h"
-#include "platform/wm/nonclient.h"
+#include "platform/wm/record_pin.h"
 
 namespace plat::wm {
 
@@ -71,7 +71,7 @@ LRESULT NcLButtonDown(Window* w, int hit, POINT screen) {
     case HTMAXBUTTON:
     case HTHELP: {
       if (!CaptionButtonEnabled(w, hit)) break;
-      Busy busy;
+      WindowRecordPin pin;
       if (TrackCaptionButton(w, hit) && !w->dead) Send(w, WM_SYSCOMMAND, ButtonCommand(w, hit), at);
       break;
     }

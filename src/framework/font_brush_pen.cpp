@@ -1,8 +1,8 @@
-#include "framework/graphics_objects.h"
+#include "framework/font_brush_pen.h"
 
 #include <cmath>
 
-#include "framework/graphics_handles.h"
+#include "framework/shared_handles.h"
 #include "framework/stored_properties.h"
 
 namespace fw {

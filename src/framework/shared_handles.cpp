@@ -1,4 +1,4 @@
-#include "framework/graphics_handles.h"
+#include "framework/shared_handles.h"
 
 #include <algorithm>
 #include <vector>

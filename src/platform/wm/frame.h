@@ -39,7 +39,7 @@ void PaintCaptionButton(Window* w, int code);
 void Print(Window* w, HDC dc, LPARAM flags);
 LRESULT SetCursorDefault(Window* w, WPARAM wp, LPARAM lp);
 
-// Non-client mouse defaults (nc_mouse.cpp).
+// Non-client mouse defaults (frame_mouse.cpp).
 LRESULT NcLButtonDown(Window* w, int hit, POINT screen);
 LRESULT NcLButtonDblClk(Window* w, int hit);
 LRESULT ContextMenuDefault(Window* w, WPARAM wp, LPARAM lp);

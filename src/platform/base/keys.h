@@ -1,5 +1,6 @@
 #pragma once
-// Virtual-key codes.
+// Virtual-key codes: what a display backend reports for a key and what the window manager
+// and the program test against.
 #include "platform/base/types.h"
 
 namespace plat {

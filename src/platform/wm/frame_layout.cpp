@@ -1,11 +1,11 @@
 // The default frame: sizes by style, where the caption's parts go, and printing a window into a
 // device context.
-#include "platform/wm/nonclient.h"
+#include "platform/wm/frame.h"
 
 #include <algorithm>
 
-#include "platform/wm/busy.h"
 #include "platform/wm/menus.h"
+#include "platform/wm/record_pin.h"
 
 namespace plat::wm {
 
@@ -109,7 +109,7 @@ LRESULT NcCalcSize(Window* w, WPARAM calcValid, LPARAM lp) {
 }
 
 void Print(Window* w, HDC dc, LPARAM flags) {
-  Busy busy;
+  WindowRecordPin pin;
   if ((flags & PRF_CHECKVISIBLE) && !VisibleChain(w)) return;
   const int saved = SaveDC(dc);
   if (flags & PRF_NONCLIENT) DrawFrame(w, dc, w->ncActive);
