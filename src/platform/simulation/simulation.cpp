@@ -17,9 +17,13 @@ Simulation::Simulation(const SimulationConfig& config, std::shared_ptr<Simulatio
   // The simulation has one display monitor, so every handle the window manager gives out is it.
   SetPhysicalMonitorProvider([monitors = monitors_](HMONITOR) {
     std::vector<PhysicalMonitorSource> sources;
-    for (std::size_t i = 0; i < monitors.size(); ++i)
-      sources.push_back({Utf8ToUtf16("Simulated monitor " + std::to_string(i + 1)),
-                         [m = monitors[i]] { return SimulatedMonitor::OpenChannel(m); }});
+    for (std::size_t i = 0; i < monitors.size(); ++i) {
+      PhysicalMonitorSource source;
+      source.description = Utf8ToUtf16("Simulated monitor " + std::to_string(i + 1));
+      source.open = [m = monitors[i]] { return SimulatedMonitor::OpenChannel(m); };
+      source.channel = "simulated DDC/CI";
+      sources.push_back(std::move(source));
+    }
     return std::optional(std::move(sources));
   });
 
