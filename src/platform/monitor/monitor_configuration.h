@@ -37,7 +37,7 @@ BOOL DestroyPhysicalMonitors(DWORD count, PHYSICAL_MONITOR* monitors);
 // ---- Our own additions ----
 
 struct PhysicalMonitorChannel {
-  std::string channel;  // "/dev/i2c-5"; empty when unknown
+  std::string channel;  // "DDC/CI on /dev/i2c-5"; empty when unknown
   std::string problem;  // the last reason it refused, or why it has no channel
 };
 // nullopt for a handle that is not live.

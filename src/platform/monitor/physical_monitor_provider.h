@@ -20,7 +20,7 @@ struct PhysicalMonitorSource {
   // without one (built-in panels, unknown buses): that monitor then refuses every request. It
   // may throw Error saying why the channel cannot be opened.
   std::function<std::unique_ptr<DdcTransport>()> open;
-  std::string channel;  // where the channel is ("/dev/i2c-5"), for listings
+  std::string channel;  // what and where the channel is ("DDC/CI on /dev/i2c-5"), for listings
   std::string problem;  // why there is no channel, when that is worth telling
 };
 

@@ -33,7 +33,7 @@ std::vector<PhysicalMonitorSource> DdcSourcesForOutputs(const std::vector<Output
     const auto connector = FindDrmConnector(connectors, output, &why);
     const bool builtIn = IsBuiltInConnector(output.name) || (connector && IsBuiltInConnector(connector->name));
     if (builtIn) {
-      source.channel = "none (built-in panel)";  // the service's backlight serves it
+      source.channel = "no DDC/CI (built-in panel)";  // the service's backlight serves it
     } else if (!connector) {
       source.problem = why;
     } else if (!connector->i2cBus) {
@@ -42,7 +42,7 @@ std::vector<PhysicalMonitorSource> DdcSourcesForOutputs(const std::vector<Output
       source.problem = "no " + (paths.dev / "i2c-*").string() + ": the i2c-dev kernel module is not loaded";
     } else {
       const std::string node = (paths.dev / ("i2c-" + std::to_string(*connector->i2cBus))).string();
-      source.channel = node;
+      source.channel = "DDC/CI on " + node;
       source.open = [node] {
         std::string why;
         auto transport = OpenI2cDdcTransport(node, &why);

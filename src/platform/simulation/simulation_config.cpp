@@ -116,7 +116,9 @@ class Parser {
         if (b.name == name) Fail("duplicate section " + sectionName_);
       if (config_.backlights.size() == kMaxSimulatedBacklights)
         Fail("more than " + std::to_string(kMaxSimulatedBacklights) + " backlights");
-      config_.backlights.push_back({name});
+      SimulatedBacklight backlight;
+      backlight.name = name;
+      config_.backlights.push_back(std::move(backlight));
       section_ = Section::Backlight;
     } else {
       Fail("unknown section " + Quote(header));
