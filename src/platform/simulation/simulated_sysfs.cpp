@@ -48,6 +48,7 @@ SimulatedSysfs::SimulatedSysfs(const std::vector<SimulatedBacklight>& devices) {
         fs::create_directory(dir / "device");
         WriteFile(dir / "device" / "enabled", *d.connectorEnabled ? "enabled\n" : "disabled\n");
       }
+      if (!d.writable) fs::permissions(dir / "brightness", fs::perms(0444));
       if (d.unreadable)
         for (const auto& file : fs::directory_iterator(dir))
           if (file.is_regular_file()) fs::permissions(file.path(), fs::perms::none);

@@ -176,6 +176,8 @@ class Parser {
       b.connectorEnabled = value == "enabled";
     } else if (key == "unreadable") {
       b.unreadable = YesNo(key, value);
+    } else if (key == "writable") {
+      b.writable = YesNo(key, value);
     } else {
       return false;
     }

@@ -15,6 +15,7 @@
 //   type = raw                  ; firmware, platform or raw (the default)
 //   connector = enabled         ; raw devices: whether their panel's connector is on (unset: unknown)
 //   unreadable = no             ; yes: its files cannot be read
+//   writable = yes              ; no: "brightness" is read-only, so writes go to logind, which is absent
 //
 // ';' starts a comment. Unknown sections or keys, bad or repeated values and repeated sections
 // are refused with an Error naming the line.
@@ -48,6 +49,7 @@ struct SimulatedBacklight {
   BacklightType type = BacklightType::Raw;
   std::optional<bool> connectorEnabled;
   bool unreadable = false;
+  bool writable = true;
 };
 
 struct SimulationConfig {

@@ -175,7 +175,8 @@ void WriteBacklight(const BacklightSettings& settings, const std::string& name, 
   if (percent < 0 || percent > 100) Fail(name, "level " + std::to_string(percent) + " is not 0 to 100");
   const Backlight device = ReadBacklight(settings, name);
   const std::uint32_t raw = RawBrightness(percent, device.maximum);
-  const int error = WriteDirectly(settings.root / name / "brightness", std::to_string(raw) + "\n");
+  const bool refused = settings.unwritable && settings.unwritable(name);
+  const int error = refused ? EACCES : WriteDirectly(settings.root / name / "brightness", std::to_string(raw) + "\n");
   if (error == EACCES || error == EPERM || error == EROFS) {
     if (settings.privilegedWrite) {
       settings.privilegedWrite(name, raw);

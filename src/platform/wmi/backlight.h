@@ -26,8 +26,10 @@ struct Backlight {
 
 struct BacklightSettings {
   std::filesystem::path root = "/sys/class/backlight";
-  // Simulated read faults, for machines where a file of mode 000 is still readable (root).
+  // Simulated read and write faults, for machines where a file of mode 000 is still readable
+  // and writable (root).
   std::function<bool(const std::string& device)> unreadable;
+  std::function<bool(const std::string& device)> unwritable;
   // Used when "brightness" is not writable for us; throws Error when refused. Empty: logind.
   std::function<void(const std::string& device, std::uint32_t raw)> privilegedWrite;
   // Told of every write that went through.
