@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "platform/monitor/ddc_commands.h"
 #include "platform/monitor/ddc_packets.h"
@@ -35,6 +36,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const plat::VcpReply reply = plat::ParseVcpReply(bytes, plat::kVcpBrightness);
   // A rejected reply always says why; an accepted one never carries a reason.
   if ((reply.kind == plat::VcpReply::Kind::Bad) == reply.error.empty()) __builtin_trap();
+  // A reply whose source address comes twice reads as the reply itself.
+  if (!bytes.empty() && bytes[0] == plat::kDdcAddressByte && (size < 2 || bytes[1] != plat::kDdcAddressByte)) {
+    std::vector<std::uint8_t> doubled(bytes.begin(), bytes.end());
+    doubled.insert(doubled.begin(), plat::kDdcAddressByte);
+    const plat::VcpReply again = plat::ParseVcpReply(doubled, plat::kVcpBrightness);
+    if (again.kind != reply.kind || again.current != reply.current || again.maximum != reply.maximum) __builtin_trap();
+  }
   plat::ParseVcpRequest(bytes);
   Replay transport(bytes);
   plat::ReadVcp(transport, plat::kVcpBrightness, [](std::chrono::milliseconds) {});

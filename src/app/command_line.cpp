@@ -37,13 +37,15 @@ CommandLine ParseCommandLine(std::span<const std::string> arguments) {
     else if (option == "--extract-skin") once(line.extractSkin, value());
     else if (option == "--get") once(line.get, true);
     else if (option == "--set") once(line.set, ParseLevel(value()));
+    else if (option == "--list") once(line.list, true);
     else if (option == "--help") once(line.help, true);
     else if (option == "--version") once(line.version, true);
     else if (option == "/acver") once(line.acver, true);
     else if (option == "/actest") once(line.actest, true);
     else throw CommandLineError("unknown option \"" + option + "\" (see --help)");
   }
-  if (line.get && line.set) throw CommandLineError("--get and --set cannot be used together");
+  if (int(line.get) + int(line.set.has_value()) + int(line.list) > 1)
+    throw CommandLineError("--get, --set and --list cannot be used together");
   if (line.simulateLog && !line.simulate) throw CommandLineError("--simulate-log needs --simulate");
   return line;
 }
@@ -53,7 +55,8 @@ std::string UsageText() {
          "Shows and sets the brightness of the primary display.\n"
          "\n"
          "  --get                print the current brightness and end (status 1 when it cannot be read)\n"
-         "  --set LEVEL          set the brightness to LEVEL (0 to 100) and end\n"
+         "  --set LEVEL          set the brightness to LEVEL (0 to 100) and end (status 1 when nothing took it)\n"
+         "  --list               list the monitors and backlight devices, and which ones are used, and end\n"
          "  --headless           run on the in-memory display even where an X server is available\n"
          "  --simulate FILE      use the simulated machine described in FILE\n"
          "  --simulate-log FILE  record the simulated machine's brightness writes in FILE\n"
@@ -64,7 +67,8 @@ std::string UsageText() {
          "  --version            show the version\n"
          "\n"
          "Without a display's own user (a headless run), a message box that shows is answered at once\n"
-         "with its default button and its text goes to standard error.\n";
+         "with its default button and its text goes to standard error. --get and --set name on standard\n"
+         "error why a monitor or backlight could not be used.\n";
 }
 
 }  // namespace velmora

@@ -24,6 +24,7 @@ struct CommandLine {
   std::optional<std::string> extractSkin;
   bool get = false;
   std::optional<int> set;
+  bool list = false;
   bool help = false;
   bool version = false;
   // The skin engine's own switches, kept for it.

@@ -20,14 +20,15 @@ std::optional<std::vector<PhysicalMonitorSource>> X11Sources(HMONITOR monitor) {
   MONITORINFOEX info;
   if (!GetMonitorInfo(monitor, &info) || !CurrentDisplay()) return std::nullopt;
   for (const display::Monitor& m : CurrentDisplay()->Monitors())
-    if (m.name == info.szDevice) return DdcSourcesForOutputs({OutputIdentity{m.name, m.edid}});
+    // The display does not report the output's CONNECTOR_ID yet: EDID and name decide.
+    if (m.name == info.szDevice) return DdcSourcesForOutputs({OutputIdentity{m.name, m.edid, std::nullopt}});
   return std::nullopt;
 }
 
 // Headless and not simulated: one screen with no control channel, as a built-in panel, so the
 // management service is asked.
 std::optional<std::vector<PhysicalMonitorSource>> HeadlessSources(HMONITOR) {
-  return std::vector<PhysicalMonitorSource>{{u"Headless screen", {}}};
+  return std::vector<PhysicalMonitorSource>{{u"Headless screen", {}, "no DDC/CI (headless screen)", ""}};
 }
 
 std::unique_ptr<display::Display> OpenDisplay(bool headless) {

@@ -1,9 +1,11 @@
 #include "app/run.h"
 
 #include <ostream>
+#include <set>
 
 #include "app/brightness.h"
 #include "app/command_line.h"
+#include "app/device_list.h"
 #include "app/machine.h"
 #include "app/main_form.h"
 #include "app/startup.h"
@@ -11,6 +13,7 @@
 #include "app/skin_extraction.h"
 #include "app/window_tree.h"
 #include "platform/base/error.h"
+#include "platform/base/problems.h"
 #include "platform/wm/wm.h"
 
 namespace velmora {
@@ -68,6 +71,26 @@ class UnattendedRun {
   bool closing_ = false;
 };
 
+// Why a monitor or backlight could not be used, once per cause, on standard error, for the
+// command line; the window stays silent.
+class ProblemReport {
+ public:
+  explicit ProblemReport(std::ostream& err) : err_(err) {
+    SetProblemListener([this](const std::string& why) { Add(why); });
+  }
+  ~ProblemReport() { SetProblemListener(nullptr); }
+  ProblemReport(const ProblemReport&) = delete;
+  ProblemReport& operator=(const ProblemReport&) = delete;
+
+  void Add(const std::string& why) const {
+    if (told_.insert(why).second) err_ << "velmora: " << why << "\n";
+  }
+
+ private:
+  std::ostream& err_;
+  mutable std::set<std::string> told_;
+};
+
 int RunOn(Machine& machine, std::span<const std::string> arguments, const CommandLine& line,
           const std::vector<ScriptCommand>& script, std::ostream& out, std::ostream& err) {
   std::optional<ScriptDriver> driver;
@@ -77,12 +100,22 @@ int RunOn(Machine& machine, std::span<const std::string> arguments, const Comman
     else unattended.emplace(*machine.headless(), line.screenshot, err);
   }
   int status = 0;
-  if (line.get) {
-    bool found = false;
-    out << ReadBrightnessCaption(&found) << "\n";
-    status = found ? 0 : 1;
-  } else if (line.set) {
-    SetBrightness(*line.set);
+  if (line.get || line.set) {
+    const ProblemReport problems(err);
+    if (line.get) {
+      bool found = false;
+      out << ReadBrightnessCaption(&found) << "\n";
+      status = found ? 0 : 1;
+    } else {
+      bool applied = false;
+      SetBrightness(*line.set, &applied);
+      if (!applied) {
+        problems.Add("nothing took the level " + std::to_string(*line.set));
+        status = 1;
+      }
+    }
+  } else if (line.list) {
+    ListBrightnessDevices(out);
   } else {
     status = StartUp(arguments);
   }

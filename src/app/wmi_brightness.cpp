@@ -78,7 +78,8 @@ int GetWmiBrightness() {
   return result;
 }
 
-void SetWmiBrightness(int level) {
+void SetWmiBrightness(int level, bool* written) {
+  if (written) *written = false;
   const SystemString wmiNamespace(u"root\\wmi");
   const SystemString className(u"WmiMonitorBrightnessMethods");
   const SystemString method(u"WmiSetBrightness");
@@ -114,6 +115,7 @@ void SetWmiBrightness(int level) {
                                             parameters.get(), nullptr, nullptr);
     VariantClear(&path);
     if (FAILED(hr)) return;
+    if (written) *written = true;
   }
 }
 

@@ -45,7 +45,11 @@ INSTANTIATE_TEST_SUITE_P(
     SimulatedMachines, Reads,
     ::testing::Values(
         ReadCase{"MonitorAnswers", "[monitor 1]\nddc = 37 100\n", 37, -1},
-        ReadCase{"MaximumNot100", "[monitor 1]\nddc = 37 50\n", 37, -1},
+        // Where the monitor's maximum is not 100, its reading becomes a percentage.
+        ReadCase{"MaximumNot100", "[monitor 1]\nddc = 37 50\n", 74, -1},
+        ReadCase{"Maximum7000", "[monitor 1]\nddc = 3500 7000\n", 50, -1},
+        ReadCase{"AboveTheMaximum", "[monitor 1]\nddc = 120 100\n", 100, -1},
+        ReadCase{"AboveTheMaximum7000", "[monitor 1]\nddc = 7200 7000\n", 100, -1},
         ReadCase{"FirstAnsweringMonitorWins", "[monitor 1]\nddc = refuse-read\n[monitor 2]\nddc = 60 100\n[monitor 3]\nddc = 70 100\n", 60, -1},
         ReadCase{"Service24", "[monitor 1]\nddc = refuse\n[backlight intel_backlight]\nbrightness = 115\nmax = 480\n", -1, 24},
         ReadCase{"Service50", "[monitor 1]\nddc = refuse\n[backlight panel]\nbrightness = 50\nmax = 100\n", -1, 50},
@@ -58,7 +62,9 @@ TEST_F(SimulatedMachineTest, NoMonitorHandleShowsTheBoxOncePerCall) {
   Start("[display]\nmonitor-handle = no\n[monitor 1]\nddc = 37 100\n[backlight panel]\nbrightness = 40\nmax = 100\n");
   EXPECT_EQ(GetBrightness(), -1);
   EXPECT_EQ(boxes, Strings{kNoDisplayMessage});
-  SetBrightness(50);
+  bool applied = true;
+  SetBrightness(50, &applied);
+  EXPECT_FALSE(applied);
   EXPECT_EQ(boxes, (Strings{kNoDisplayMessage, kNoDisplayMessage}));
   EXPECT_TRUE(Writes().empty());
   // The service does not depend on a monitor handle.
@@ -70,14 +76,17 @@ struct WriteCase {
   const char* simulation;
   int level;
   Strings writes;
+  bool applied = true;  // some monitor or backlight has the level now
 };
 
 class Writes : public SimulatedMachineTest, public ::testing::WithParamInterface<WriteCase> {};
 
 TEST_P(Writes, EveryMonitorAndEveryRefusalHandedOver) {
   Start(GetParam().simulation);
-  SetBrightness(GetParam().level);
+  bool applied = !GetParam().applied;
+  SetBrightness(GetParam().level, &applied);
   EXPECT_EQ(SimulatedMachineTest::Writes(), GetParam().writes);
+  EXPECT_EQ(applied, GetParam().applied);
   EXPECT_TRUE(boxes.empty());
 }
 
@@ -86,21 +95,30 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         WriteCase{"TwoMonitorsBothWritten", "[monitor 1]\nddc = 37 100\n[monitor 2]\nddc = 80 100\n", 50,
                   {"monitor 1 set 50", "monitor 2 set 50"}},
-        WriteCase{"NoRescalingAgainstMaximum", "[monitor 1]\nddc = 10 50\n", 75, {"monitor 1 set 75"}},
+        WriteCase{"ScaledToTheMonitorsRange", "[monitor 1]\nddc = 10 50\n", 75, {"monitor 1 set 38"}},
+        WriteCase{"Maximum7000", "[monitor 1]\nddc = 7200 7000\n", 100, {"monitor 1 set 7000"}},
+        WriteCase{"UnchangedValueNotWritten", "[monitor 1]\nddc = 50 100\n", 50, {}},
         WriteCase{"RefusingMonitorHandsOver",
                   "[monitor 1]\nddc = refuse\n[backlight intel_backlight]\nbrightness = 115\nmax = 480\n", 50,
+                  {"backlight intel_backlight set 240"}},
+        WriteCase{"SilentReadRefuses",
+                  "[monitor 1]\nddc = refuse-read\n[backlight intel_backlight]\nbrightness = 115\nmax = 480\n", 50,
                   {"backlight intel_backlight set 240"}},
         WriteCase{"OncePerRefusingMonitor",
                   "[monitor 1]\nddc = refuse\n[monitor 2]\nddc = 30 100\n[monitor 3]\nddc = refuse-write\n"
                   "[backlight panel]\nbrightness = 1\nmax = 100\n",
                   25, {"backlight panel set 25", "monitor 2 set 25", "backlight panel set 25"}},
-        WriteCase{"EveryServiceInstance",
-                  "[monitor 1]\nddc = refuse\n[backlight a]\nbrightness = 1\nmax = 10\n[backlight b]\nbrightness = 1\nmax = 1000\n",
-                  100, {"backlight a set 10", "backlight b set 1000"}},
-        WriteCase{"LevelZero", "[monitor 1]\nddc = refuse\n[backlight panel]\nbrightness = 70\nmax = 100\n", 0,
+        WriteCase{"OneDevicePerPanel",
+                  "[monitor 1]\nddc = refuse\n[backlight intel_backlight]\nbrightness = 1\nmax = 4882\n"
+                  "[backlight acpi_video0]\ntype = firmware\nbrightness = 1\nmax = 7\n",
+                  100, {"backlight acpi_video0 set 7"}},
+        WriteCase{"LevelZeroKeepsTheLowestLight",
+                  "[monitor 1]\nddc = refuse\n[backlight panel]\nbrightness = 70\nmax = 100\n", 0,
+                  {"backlight panel set 1"}},
+        WriteCase{"LevelZeroOnFewSteps", "[monitor 1]\nddc = refuse\n[backlight panel]\nbrightness = 7\nmax = 7\n", 0,
                   {"backlight panel set 0"}},
-        WriteCase{"NoServiceInstanceWritesNothing", kRefusing, 50, {}},
-        WriteCase{"NoMonitorsNothingAsked", "[backlight panel]\nbrightness = 70\nmax = 100\n", 50, {}}),
+        WriteCase{"NoServiceInstanceWritesNothing", kRefusing, 50, {}, false},
+        WriteCase{"NoMonitorsNothingAsked", "[backlight panel]\nbrightness = 70\nmax = 100\n", 50, {}, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -23,6 +23,7 @@ TEST(CommandLine, TakesEveryOptionWithItsValue) {
   EXPECT_TRUE(line.acver);
   EXPECT_TRUE(line.actest);
   EXPECT_TRUE(Parse({}).set == std::nullopt);
+  EXPECT_TRUE(Parse({"--list"}).list);
 }
 
 TEST(CommandLine, LevelsAtTheEdgesAreTaken) {
@@ -47,6 +48,8 @@ TEST(CommandLine, RefusesBadInputWithAMessageNamingIt) {
       {{"--get", "--get"}, "--get is given twice"},
       {{"--script", "a", "--script", "b"}, "--script is given twice"},
       {{"--get", "--set", "5"}, "cannot be used together"},
+      {{"--list", "--get"}, "cannot be used together"},
+      {{"--set", "5", "--list"}, "cannot be used together"},
       {{"--simulate-log", "w.log"}, "needs --simulate"},
   };
   for (const Case& c : cases) {

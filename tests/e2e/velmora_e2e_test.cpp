@@ -40,7 +40,17 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"SetTwoMonitors", "[monitor 1]\nddc = 20 100\n[monitor 2]\nddc = 30 100\n", "--set 50", 0, "",
              "monitor 1 set 50\nmonitor 2 set 50\n", ""},
         Case{"SetHandsOverToTheBacklight", kPanel, "--set 50", 0, "", "backlight intel_backlight set 240\n", ""},
-        Case{"NoMonitorHandleBoxAnswered", "[display]\nmonitor-handle = no\n[monitor 1]\nddc = 37 100\n", "--set 50", 0,
+        Case{"GetScalesAMonitorsRange", "[monitor 1]\nddc = 3500 7000\n", "--get", 0, "輝度50％\n", "", ""},
+        Case{"SetScalesAMonitorsRange", "[monitor 1]\nddc = 3500 7000\n", "--set 100", 0, "", "monitor 1 set 7000\n", ""},
+        Case{"SetSaysWhyAMonitorRefused", kPanel, "--set 75", 0, "", "backlight intel_backlight set 360\n",
+             "velmora: Simulated monitor 1: the monitor does not answer"},
+        // Nothing written is a failure, with its reasons: the monitor, then logind, absent here.
+        Case{"SetOnAReadOnlyTreeWithoutLogind",
+             "[monitor 1]\nddc = refuse\n[backlight intel_backlight]\nbrightness = 115\nmax = 480\nwritable = no\n",
+             "--set 50", 1, "", "", "velmora: logind SetBrightness: no system bus"},
+        Case{"SetWithNothingToWrite", "[monitor 1]\nddc = refuse\n", "--set 50", 1, "", "",
+             "velmora: nothing took the level 50"},
+        Case{"NoMonitorHandleBoxAnswered", "[display]\nmonitor-handle = no\n[monitor 1]\nddc = 37 100\n", "--set 50", 1,
              "", "", "ディスプレイが見つかりませんでした\n"},
         Case{"NoMonitorHandleStillAsksTheService",
              "[display]\nmonitor-handle = no\n[backlight panel]\nbrightness = 49\nmax = 100\n", "--get", 0,
@@ -53,10 +63,36 @@ INSTANTIATE_TEST_SUITE_P(
              "cannot save the screenshot: cannot create /nonexistent/velmora/x.png"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The machine a user would describe in an issue: what there is, and what the program uses.
+TEST_F(VelmoraRun, ListShowsEveryDeviceAndWhichIsUsed) {
+  const Outcome demo = Run(Contents(VELMORA_DEMO_MACHINE), "--list");
+  EXPECT_EQ(demo.status, 0) << demo.err;
+  EXPECT_NE(demo.out.find("monitor 1: \"Simulated monitor 1\", simulated DDC/CI, maximum 100, current 37 [read] [written]\n"),
+            std::string::npos)
+      << demo.out;
+  EXPECT_NE(demo.out.find("backlight intel_backlight: raw, "), std::string::npos) << demo.out;
+  EXPECT_NE(demo.out.find("/intel_backlight, maximum 480, current 115 [the service's device]\n"), std::string::npos)
+      << demo.out;
+  EXPECT_EQ(demo.writes, "");
+
+  const Outcome laptop = Run(
+      "[monitor 1]\nddc = refuse\n[backlight intel_backlight]\nbrightness = 500\nmax = 480\n"
+      "[backlight acpi_video0]\ntype = firmware\nbrightness = 3\nmax = 7\n",
+      "--list");
+  EXPECT_EQ(laptop.status, 0) << laptop.err;
+  EXPECT_NE(laptop.out.find("monitor 1: \"Simulated monitor 1\", simulated DDC/CI, refuses: the monitor does not answer"),
+            std::string::npos)
+      << laptop.out;
+  EXPECT_NE(laptop.out.find("/acpi_video0, maximum 7, current 3 [the service's device] [read] [written]\n"),
+            std::string::npos)
+      << laptop.out;
+  EXPECT_NE(laptop.out.find("/intel_backlight, maximum 480, current 480\n"), std::string::npos) << laptop.out;
+}
+
 TEST_F(VelmoraRun, HelpListsTheOptions) {
   const Outcome o = Run("", "--help");
   EXPECT_EQ(o.status, 0);
-  for (const char* option : {"--get", "--set LEVEL", "--headless", "--simulate FILE", "--simulate-log FILE", "--script FILE",
+  for (const char* option : {"--get", "--set LEVEL", "--list", "--headless", "--simulate FILE", "--simulate-log FILE", "--script FILE",
                              "--screenshot FILE", "--extract-skin DIR", "--version"})
     EXPECT_NE(o.out.find(option), std::string::npos) << option;
 }
@@ -66,7 +102,7 @@ TEST_F(VelmoraRun, ScriptAnswersTheBoxAndFailsOnBadLines) {
   const auto answered = tree.Write("answer.script", "dump " + dump.string() + "\nanswer-box\n");
   const Outcome ok = Run("[display]\nmonitor-handle = no\n", "--get --script " + answered.string());
   EXPECT_EQ(ok.status, 1) << ok.err;
-  EXPECT_EQ(ok.err, "ディスプレイが見つかりませんでした\n");
+  EXPECT_EQ(ok.err.rfind("ディスプレイが見つかりませんでした\nvelmora: no usable backlight device in ", 0), 0u) << ok.err;
   EXPECT_EQ(ok.out, "輝度情報を取得できません\n");
   const std::string windows = Contents(dump);
   EXPECT_EQ(windows.rfind("#32770 \"Error\" ", 0), 0u) << windows;

@@ -89,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // Every monitor is written; each refusing one is handed to the service.
                       LevelCase{"[monitor 1]\nddc = 20 100\n[monitor 2]\nddc = 30 100\n", "50%",
                                 "monitor 1 set 50\nmonitor 2 set 50\n"},
-                      LevelCase{std::string(kMonitor37) + "[monitor 2]\nddc = refuse-write\n" + kPanel480, "50%",
+                      LevelCase{std::string(kMonitor37) + "[monitor 2]\nddc = refuse-write 20 100\n" + kPanel480, "50%",
                                 "monitor 1 set 50\nbacklight intel_backlight set 240\n"},
                       LevelCase{std::string(kRefusing) + "[monitor 2]\nddc = refuse\n" + kPanel480, "75%",
                                 "backlight intel_backlight set 360\nbacklight intel_backlight set 360\n"}));

@@ -58,6 +58,9 @@ std::array<std::uint8_t, 7> SetVcpRequest(std::uint8_t code, std::uint16_t value
 }
 
 VcpReply ParseVcpReply(std::span<const std::uint8_t> bytes, std::uint8_t expectedCode) {
+  // Some displays send their source address twice. A length byte always has its 0x80 flag, so a
+  // second 0x6E can only be that duplicate.
+  if (bytes.size() >= 2 && bytes[0] == kDisplayWriteAddress && bytes[1] == kDisplayWriteAddress) bytes = bytes.subspan(1);
   if (bytes.size() < 3) return BadReply("reply too short");
   if (bytes[0] != kDisplayWriteAddress) return BadReply("reply from source " + Hex(bytes[0]) + ", not 0x6E");
   if ((bytes[1] & kLengthFlag) == 0) return BadReply("length byte " + Hex(bytes[1]) + " lacks its 0x80 flag");

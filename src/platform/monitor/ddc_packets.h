@@ -13,6 +13,8 @@ namespace plat {
 inline constexpr std::uint8_t kVcpBrightness = 0x10;
 // Source address, "Get VCP Feature" reply: 0x6E, length, and eight data bytes, then the checksum.
 inline constexpr std::size_t kVcpReplySize = 11;
+// What the host reads: one byte more, for displays that repeat their source address.
+inline constexpr std::size_t kVcpReadSize = kVcpReplySize + 1;
 
 std::array<std::uint8_t, 5> GetVcpRequest(std::uint8_t code);
 std::array<std::uint8_t, 7> SetVcpRequest(std::uint8_t code, std::uint16_t value);
@@ -31,6 +33,7 @@ struct VcpReply {
   std::string error;
 };
 
+// A leading duplicate of the source address is dropped.
 VcpReply ParseVcpReply(std::span<const std::uint8_t> bytes, std::uint8_t expectedCode);
 
 // What the display sees: a request checked and decoded (the simulated display uses this).

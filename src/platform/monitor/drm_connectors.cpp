@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cstdint>
 #include <regex>
 #include <system_error>
 
 #include "platform/base/ascii.h"
 #include "platform/base/bounded_file.h"
+#include "platform/base/decimal.h"
 #include "platform/base/error.h"
 
 namespace plat {
@@ -18,10 +20,18 @@ namespace fs = std::filesystem;
 
 constexpr std::size_t kEdidLimit = 256 * 128;  // the most extension blocks an EDID can have
 constexpr std::size_t kStatusLimit = 64;
+constexpr std::size_t kEdidBlock = 128;
+
+std::string_view Trimmed(const std::string& text) {
+  std::string_view s(text);
+  while (!s.empty() && (s.back() == '\n' || s.back() == ' ')) s.remove_suffix(1);
+  return s;
+}
 
 struct TypeAndIndex {
   std::string type;  // lower case, aliases resolved: "dp", "hdmi-a", "dvi", "dvi-d", "edp", ...
   std::optional<int> index;
+  bool separated = false;  // "HDMI-1" rather than "HDMI1"
 };
 
 TypeAndIndex Split(std::string_view name) {
@@ -31,7 +41,9 @@ TypeAndIndex Split(std::string_view name) {
   int index = 0;
   const auto [ptr, ec] = std::from_chars(name.data() + end, name.data() + name.size(), index);
   if (end < name.size() && ec == std::errc() && ptr == name.data() + name.size()) t.index = index;
+  const std::size_t digits = end;
   while (end > 0 && (name[end - 1] == '-' || name[end - 1] == '_')) --end;
+  t.separated = end < digits;
   t.type = AsciiLowerCase(name.substr(0, end));
   if (t.type == "displayport") t.type = "dp";
   if (t.type == "hdmi") t.type = "hdmi-a";
@@ -44,12 +56,20 @@ bool SameType(const std::string& output, const std::string& connector) {
   return output == "dvi" && connector.rfind("dvi-", 0) == 0;
 }
 
-bool SameTypeAndIndex(std::string_view output, std::string_view connector) {
+// Whether the display server's output name can stand for the connector. The server's drivers
+// number outputs differently: the modesetting and intel drivers as the kernel does, from 1
+// ("DP-1", "HDMI1"); the amdgpu and radeon drivers from 0 per type ("DisplayPort-0" is the kernel's
+// DP-1). A 0, or the "DisplayPort" spelling, shows the latter; a number right after the letters
+// ("HDMI1") the former; otherwise both readings stay possible.
+bool NameCanMean(std::string_view output, std::string_view connector) {
   const TypeAndIndex o = Split(output);
   const TypeAndIndex c = Split(connector);
   if (!SameType(o.type, c.type)) return false;
-  // An output without a number ("eDP") matches any connector of its type.
-  return !o.index || o.index == c.index;
+  if (!o.index) return true;  // "eDP": any connector of its type
+  if (!c.index) return false;
+  const bool fromZero = *o.index == 0 || AsciiLowerCase(output).rfind("displayport", 0) == 0;
+  const bool maybeFromZero = fromZero || o.separated;
+  return (!fromZero && *c.index == *o.index) || (maybeFromZero && *c.index == *o.index + 1);
 }
 
 std::optional<int> I2cBusNumber(const std::string& name) {
@@ -59,18 +79,31 @@ std::optional<int> I2cBusNumber(const std::string& name) {
   return std::stoi(m[1].str());
 }
 
-std::optional<int> FindI2cBus(const fs::path& dir) {
+std::optional<int> LinkedBus(const fs::path& dir) {
   std::error_code ec;
   const fs::path link = fs::read_symlink(dir / "ddc", ec);
-  if (!ec) {
-    if (auto bus = I2cBusNumber(link.filename().string())) return bus;
-  }
+  if (ec) return std::nullopt;
+  return I2cBusNumber(link.filename().string());
+}
+
+std::optional<int> BusFolder(const fs::path& dir) {
+  std::error_code ec;
   std::optional<int> lowest;
   for (const auto& entry : fs::directory_iterator(dir, ec)) {
     const auto bus = I2cBusNumber(entry.path().filename().string());
     if (bus && (!lowest || *bus < *lowest)) lowest = bus;
   }
   return lowest;
+}
+
+// DisplayPort carries DDC over its AUX channel, whose adapter is the i2c-N folder inside the
+// connector; its "ddc" link may name another bus (amdgpu). HDMI, DVI and VGA have a DDC wire,
+// which the link names.
+std::optional<int> FindI2cBus(const fs::path& dir, std::string_view name) {
+  const std::string type = Split(name).type;
+  const bool aux = type == "dp" || type == "edp";
+  const auto first = aux ? BusFolder(dir) : LinkedBus(dir);
+  return first ? first : aux ? LinkedBus(dir) : BusFolder(dir);
 }
 
 std::string ReadOr(const fs::path& path, std::size_t limit) {
@@ -81,14 +114,18 @@ std::string ReadOr(const fs::path& path, std::size_t limit) {
   }
 }
 
-// Higher is a better match; 0 is none. An EDID that names another monitor cancels a name match.
-int Score(const DrmConnector& c, const OutputIdentity& output) {
-  const bool edidKnown = !output.edid.empty() && !c.edid.empty();
-  const bool edidSame = edidKnown && c.edid == output.edid;
-  int name = c.name == output.name ? 2 : SameTypeAndIndex(output.name, c.name) ? 1 : 0;
-  if (edidKnown && !edidSame) name = 0;
-  if (name == 0 && !edidSame) return 0;
-  return (edidSame ? 8 : 0) + name * 2 + (c.connected ? 1 : 0);
+bool SameBaseBlock(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
+  return a.size() >= kEdidBlock && b.size() >= kEdidBlock && std::equal(a.begin(), a.begin() + kEdidBlock, b.begin());
+}
+
+using Candidates = std::vector<const DrmConnector*>;
+
+template <typename Keep>
+Candidates Filter(const Candidates& from, Keep keep) {
+  Candidates out;
+  for (const DrmConnector* c : from)
+    if (keep(*c)) out.push_back(c);
+  return out;
 }
 
 }  // namespace
@@ -109,7 +146,9 @@ std::vector<DrmConnector> ListDrmConnectors(const fs::path& sysfsRoot) {
     DrmConnector c;
     c.name = m[1].str();
     c.dir = entry.path();
-    c.i2cBus = FindI2cBus(c.dir);
+    c.i2cBus = FindI2cBus(c.dir, c.name);
+    if (const auto id = ParseDecimal(Trimmed(ReadOr(c.dir / "connector_id", kStatusLimit)), UINT32_MAX))
+      c.connectorId = static_cast<std::uint32_t>(*id);
     const std::string edid = ReadOr(c.dir / "edid", kEdidLimit);
     c.edid.assign(edid.begin(), edid.end());
     c.connected = ReadOr(c.dir / "status", kStatusLimit).rfind("connected", 0) == 0;
@@ -120,15 +159,32 @@ std::vector<DrmConnector> ListDrmConnectors(const fs::path& sysfsRoot) {
   return connectors;
 }
 
-std::optional<DrmConnector> FindDrmConnector(const std::vector<DrmConnector>& connectors, const OutputIdentity& output) {
-  const DrmConnector* best = nullptr;
-  int bestScore = 0;
-  for (const DrmConnector& c : connectors) {
-    const int score = Score(c, output);
-    if (score > bestScore) best = &c, bestScore = score;
+std::optional<DrmConnector> FindDrmConnector(const std::vector<DrmConnector>& connectors, const OutputIdentity& output,
+                                             std::string* why) {
+  Candidates candidates;
+  for (const DrmConnector& c : connectors) candidates.push_back(&c);
+  const auto certain = [](const Candidates& found) { return found.size() == 1 ? std::optional(*found[0]) : std::nullopt; };
+  // The display server's connector number is the kernel's own: it decides when the card is ours.
+  if (output.connectorId) {
+    const Candidates same = Filter(candidates, [&](const DrmConnector& c) { return c.connectorId == output.connectorId; });
+    if (auto found = certain(same)) return found;
+    if (!same.empty()) candidates = same;  // several cards number alike
   }
-  if (!best) return std::nullopt;
-  return *best;
+  // Only the base block: the server may read fewer extension blocks than the kernel keeps.
+  if (output.edid.size() >= kEdidBlock) {
+    const Candidates same = Filter(candidates, [&](const DrmConnector& c) { return SameBaseBlock(c.edid, output.edid); });
+    if (auto found = certain(same)) return found;
+    // Twins stay candidates; a connector showing another monitor never is.
+    candidates = !same.empty() ? same : Filter(candidates, [](const DrmConnector& c) { return c.edid.empty(); });
+  }
+  Candidates named = Filter(candidates, [&](const DrmConnector& c) { return NameCanMean(output.name, c.name); });
+  const Candidates connected = Filter(named, [](const DrmConnector& c) { return c.connected; });
+  if (!connected.empty()) named = connected;
+  if (auto found = certain(named)) return found;
+  if (why)
+    *why = "no DRM connector matches output \"" + output.name + "\" with certainty (" +
+           (named.empty() ? std::string("none fits") : std::to_string(named.size()) + " could be it") + ")";
+  return std::nullopt;
 }
 
 }  // namespace plat

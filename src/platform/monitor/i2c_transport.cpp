@@ -1,13 +1,18 @@
 #include "platform/monitor/i2c_transport.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <linux/i2c-dev.h>
 #include <linux/i2c.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <thread>
 #include <vector>
 
 namespace plat {
@@ -15,6 +20,22 @@ namespace plat {
 namespace {
 
 constexpr int kInterruptedRetries = 3;
+constexpr std::chrono::milliseconds kLockPoll{10};
+
+// Who may open the node, so that the user can do something about it.
+std::string PermissionText(const std::string& path) {
+  std::string text = "permission denied on " + path;
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return text;
+  const struct group* owner = ::getgrgid(info.st_gid);
+  const std::string group = owner ? owner->gr_name : std::to_string(info.st_gid);
+  char mode[8];
+  std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(info.st_mode & 07777));
+  text += std::string(" (group ") + group + ", mode " + mode + "): ";
+  if (group != "root" && (info.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP))
+    return text + "members of group " + group + " may open it; add yourself to that group and log in again";
+  return text + "install velmora's udev rule, which gives i2c nodes to group i2c, and join that group";
+}
 
 class FileI2cDevice : public I2cDevice {
  public:
@@ -103,15 +124,31 @@ class I2cDdcTransport : public DdcTransport {
 
 }  // namespace
 
-std::unique_ptr<I2cDevice> OpenI2cDevice(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) return nullptr;
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISCHR(info.st_mode)) {
-    ::close(fd);
+std::unique_ptr<I2cDevice> OpenI2cDevice(const std::string& path, std::string* why, std::chrono::milliseconds lockWait) {
+  const auto fail = [&](std::string reason) -> std::unique_ptr<I2cDevice> {
+    if (why) *why = std::move(reason);
     return nullptr;
+  };
+  const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) {
+    const int error = errno;
+    if (error == EACCES || error == EPERM) return fail(PermissionText(path));
+    return fail(path + ": " + std::strerror(error));
   }
-  return std::make_unique<FileI2cDevice>(fd);
+  auto device = std::make_unique<FileI2cDevice>(fd);
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISCHR(info.st_mode)) return fail(path + " is not a device node");
+  // Another program's transaction on the same display (a desktop extension polling it) must not
+  // interleave with ours; the lock goes with the descriptor.
+  const auto deadline = std::chrono::steady_clock::now() + lockWait;
+  while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (errno != EWOULDBLOCK && errno != EINTR) return fail(path + ": cannot be locked: " + std::strerror(errno));
+    if (std::chrono::steady_clock::now() >= deadline)
+      return fail(path + " is in use by another program (still locked after " + std::to_string(lockWait.count()) +
+                  " ms)");
+    std::this_thread::sleep_for(kLockPoll);
+  }
+  return device;
 }
 
 std::unique_ptr<DdcTransport> MakeI2cDdcTransport(std::unique_ptr<I2cDevice> device) {
@@ -119,8 +156,8 @@ std::unique_ptr<DdcTransport> MakeI2cDdcTransport(std::unique_ptr<I2cDevice> dev
   return std::make_unique<I2cDdcTransport>(std::move(device));
 }
 
-std::unique_ptr<DdcTransport> OpenI2cDdcTransport(const std::string& path) {
-  return MakeI2cDdcTransport(OpenI2cDevice(path));
+std::unique_ptr<DdcTransport> OpenI2cDdcTransport(const std::string& path, std::string* why) {
+  return MakeI2cDdcTransport(OpenI2cDevice(path, why));
 }
 
 }  // namespace plat

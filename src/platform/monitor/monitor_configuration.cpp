@@ -1,9 +1,12 @@
 #include "platform/monitor/monitor_configuration.h"
 
 #include <algorithm>
+#include <exception>
 #include <map>
 #include <thread>
 
+#include "platform/base/problems.h"
+#include "platform/base/utf.h"
 #include "platform/monitor/ddc_packets.h"
 #include "platform/monitor/physical_monitor_provider.h"
 
@@ -13,8 +16,12 @@ namespace {
 
 struct PhysicalMonitor {
   std::function<std::unique_ptr<DdcTransport>()> open;
+  std::string name;  // for reports: the description
+  std::string channel;
+  std::string problem;
   std::unique_ptr<DdcTransport> transport;
   bool opened = false;
+  std::optional<VcpValue> known;  // the last value read or written on this handle
 
   // Opened once: a channel that could not be opened stays refused for this handle's life.
   DdcTransport* Channel() {
@@ -22,12 +29,22 @@ struct PhysicalMonitor {
       opened = true;
       try {
         if (open) transport = open();
-      } catch (...) {
+      } catch (const std::exception& e) {
+        problem = e.what();
         transport.reset();  // a channel that fails to open refuses, like a missing one
+      } catch (...) {
+        transport.reset();
       }
     }
+    if (!transport && !problem.empty()) Report();
     return transport.get();
   }
+
+  void Fail(std::string why) {
+    problem = std::move(why);
+    Report();
+  }
+  void Report() const { ReportProblem(name + ": " + problem); }
 };
 
 struct State {
@@ -96,7 +113,11 @@ BOOL GetPhysicalMonitorsFromHMONITOR(HMONITOR monitor, DWORD count, PHYSICAL_MON
   State& state = GetState();
   for (DWORD i = 0; i < count; ++i) {
     const std::uintptr_t handle = state.nextHandle++;
-    state.monitors[handle].open = std::move((*sources)[i].open);
+    PhysicalMonitor& m = state.monitors[handle];
+    m.open = std::move((*sources)[i].open);
+    m.name = Utf16ToUtf8((*sources)[i].description);
+    m.channel = std::move((*sources)[i].channel);
+    m.problem = std::move((*sources)[i].problem);
     monitors[i].hPhysicalMonitor = reinterpret_cast<HANDLE>(handle);
     CopyDescription((*sources)[i].description, monitors[i].szPhysicalMonitorDescription);
   }
@@ -108,11 +129,15 @@ BOOL GetMonitorBrightness(HANDLE monitor, DWORD* minimum, DWORD* current, DWORD*
   if (!m || !minimum || !current || !maximum) return FALSE;
   DdcTransport* channel = m->Channel();
   if (!channel) return FALSE;
-  const auto value = ReadVcp(*channel, kVcpBrightness, Sleep);
-  if (!value) return FALSE;
+  std::string why;
+  m->known = ReadVcp(*channel, kVcpBrightness, Sleep, &why);
+  if (!m->known) {
+    m->Fail(why);
+    return FALSE;
+  }
   *minimum = 0;
-  *current = value->current;
-  *maximum = value->maximum;
+  *current = m->known->current;
+  *maximum = m->known->maximum;
   return TRUE;
 }
 
@@ -121,7 +146,29 @@ BOOL SetMonitorBrightness(HANDLE monitor, DWORD level) {
   if (!m || level > 0xFFFF) return FALSE;  // a VCP value has 16 bits
   DdcTransport* channel = m->Channel();
   if (!channel) return FALSE;
-  return WriteVcp(*channel, kVcpBrightness, static_cast<std::uint16_t>(level), Sleep) ? TRUE : FALSE;
+  // Some displays ignore a set on a freshly opened bus until they were read; the read also tells
+  // a display that answers nothing sensible, and spares its memory a write of the same value.
+  if (!m->known) {
+    std::string why;
+    m->known = ReadVcp(*channel, kVcpBrightness, Sleep, &why);
+    if (!m->known) {
+      m->Fail(why);
+      return FALSE;
+    }
+  }
+  if (m->known->current == level) return TRUE;
+  if (!WriteVcp(*channel, kVcpBrightness, static_cast<std::uint16_t>(level), Sleep)) {
+    m->Fail("the monitor does not take the setting");
+    return FALSE;
+  }
+  m->known->current = static_cast<std::uint16_t>(level);
+  return TRUE;
+}
+
+std::optional<PhysicalMonitorChannel> DescribePhysicalMonitorChannel(HANDLE monitor) {
+  const PhysicalMonitor* m = Find(monitor);
+  if (!m) return std::nullopt;
+  return PhysicalMonitorChannel{m->channel, m->problem};
 }
 
 BOOL DestroyPhysicalMonitor(HANDLE monitor) {

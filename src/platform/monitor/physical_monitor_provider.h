@@ -17,8 +17,11 @@ namespace plat {
 struct PhysicalMonitorSource {
   std::u16string description;  // cut to 127 characters in the record
   // Opens the output's DDC/CI channel on first use. Empty, or answering nullptr, for outputs
-  // without one (built-in panels, unknown buses): that monitor then refuses every request.
+  // without one (built-in panels, unknown buses): that monitor then refuses every request. It
+  // may throw Error saying why the channel cannot be opened.
   std::function<std::unique_ptr<DdcTransport>()> open;
+  std::string channel;  // what and where the channel is ("DDC/CI on /dev/i2c-5"), for listings
+  std::string problem;  // why there is no channel, when that is worth telling
 };
 
 // nullopt: the outputs of this handle cannot be told, and counting them fails.

@@ -16,7 +16,9 @@ struct SysfsPaths {
 };
 
 // One source per output, in order. The description is the EDID's product name, else the
-// output's name. Outputs without a connector or bus, and built-in panels, get a refusing channel.
+// output's name. Outputs without a connector or bus, and built-in panels, get a refusing channel;
+// the source's problem says why, except for panels. Opening a channel throws Error saying why it
+// cannot be used (permission, lock).
 std::vector<PhysicalMonitorSource> DdcSourcesForOutputs(const std::vector<OutputIdentity>& outputs,
                                                         const SysfsPaths& paths = {});
 

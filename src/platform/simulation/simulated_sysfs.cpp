@@ -44,8 +44,14 @@ SimulatedSysfs::SimulatedSysfs(const std::vector<SimulatedBacklight>& devices) {
       WriteFile(dir / "actual_brightness", level);
       WriteFile(dir / "max_brightness", std::to_string(d.maximum) + "\n");
       WriteFile(dir / "type", std::string(TypeName(d.type)) + "\n");
+      if (d.connectorEnabled) {
+        fs::create_directory(dir / "device");
+        WriteFile(dir / "device" / "enabled", *d.connectorEnabled ? "enabled\n" : "disabled\n");
+      }
+      if (!d.writable) fs::permissions(dir / "brightness", fs::perms(0444));
       if (d.unreadable)
-        for (const auto& file : fs::directory_iterator(dir)) fs::permissions(file.path(), fs::perms::none);
+        for (const auto& file : fs::directory_iterator(dir))
+          if (file.is_regular_file()) fs::permissions(file.path(), fs::perms::none);
     }
   } catch (const fs::filesystem_error& e) {
     std::error_code ec;

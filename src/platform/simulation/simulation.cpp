@@ -2,10 +2,10 @@
 
 #include <set>
 
-#include "platform/base/error.h"
 #include "platform/base/utf.h"
 #include "platform/monitor/physical_monitor_provider.h"
 #include "platform/wmi/backlight.h"
+#include "platform/wmi/logind.h"
 
 namespace plat {
 
@@ -17,21 +17,30 @@ Simulation::Simulation(const SimulationConfig& config, std::shared_ptr<Simulatio
   // The simulation has one display monitor, so every handle the window manager gives out is it.
   SetPhysicalMonitorProvider([monitors = monitors_](HMONITOR) {
     std::vector<PhysicalMonitorSource> sources;
-    for (std::size_t i = 0; i < monitors.size(); ++i)
-      sources.push_back({Utf8ToUtf16("Simulated monitor " + std::to_string(i + 1)),
-                         [m = monitors[i]] { return SimulatedMonitor::OpenChannel(m); }});
+    for (std::size_t i = 0; i < monitors.size(); ++i) {
+      PhysicalMonitorSource source;
+      source.description = Utf8ToUtf16("Simulated monitor " + std::to_string(i + 1));
+      source.open = [m = monitors[i]] { return SimulatedMonitor::OpenChannel(m); };
+      source.channel = "simulated DDC/CI";
+      sources.push_back(std::move(source));
+    }
     return std::optional(std::move(sources));
   });
 
-  std::set<std::string> unreadable;
-  for (const auto& b : config.backlights)
+  std::set<std::string> unreadable, unwritable;
+  for (const auto& b : config.backlights) {
     if (b.unreadable) unreadable.insert(b.name);
+    if (!b.writable) unwritable.insert(b.name);
+  }
   BacklightSettings settings;
   settings.root = sysfs_.backlightRoot();
   settings.unreadable = [unreadable](const std::string& device) { return unreadable.count(device) > 0; };
-  // Our own files are always writable; a simulation never reaches for the real machine's bus.
-  settings.privilegedWrite = [](const std::string& device, std::uint32_t) {
-    throw Error("backlight " + device + ": simulated brightness file not writable");
+  settings.unwritable = [unwritable](const std::string& device) { return unwritable.count(device) > 0; };
+  // A read-only device is handed to logind, through the real call, on a bus that is not there: a
+  // simulation never reaches for the real machine's bus.
+  settings.privilegedWrite = [bus = sysfs_.backlightRoot().parent_path() / "no-system-bus"](const std::string& device,
+                                                                                           std::uint32_t raw) {
+    LogindSetBrightness("backlight", device, raw, {"unix:path=" + bus.string()});
   };
   settings.written = [log](const std::string& device, std::uint32_t raw) {
     if (log) log->Append("backlight " + device + " set " + std::to_string(raw));

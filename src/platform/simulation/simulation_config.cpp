@@ -116,7 +116,9 @@ class Parser {
         if (b.name == name) Fail("duplicate section " + sectionName_);
       if (config_.backlights.size() == kMaxSimulatedBacklights)
         Fail("more than " + std::to_string(kMaxSimulatedBacklights) + " backlights");
-      config_.backlights.push_back({name});
+      SimulatedBacklight backlight;
+      backlight.name = name;
+      config_.backlights.push_back(std::move(backlight));
       section_ = Section::Backlight;
     } else {
       Fail("unknown section " + Quote(header));
@@ -135,11 +137,6 @@ class Parser {
     if (section_ == Section::Backlight) {
       missing("brightness");
       missing("max");
-      const SimulatedBacklight& b = config_.backlights.back();
-      if (b.brightness > b.maximum) {
-        line_ = brightnessLine_;
-        Fail("brightness " + std::to_string(b.brightness) + " is above max " + std::to_string(b.maximum));
-      }
     }
     section_ = Section::None;
     keys_.clear();
@@ -167,7 +164,6 @@ class Parser {
   bool BacklightKey(SimulatedBacklight& b, std::string_view key, std::string_view value) {
     if (key == "brightness") {
       b.brightness = Number(key, value, 0, kMaxLevel);
-      brightnessLine_ = line_;
     } else if (key == "max") {
       b.maximum = Number(key, value, 1, kMaxLevel);
     } else if (key == "type") {
@@ -175,8 +171,13 @@ class Parser {
       else if (value == "platform") b.type = BacklightType::Platform;
       else if (value == "raw") b.type = BacklightType::Raw;
       else Fail("type " + Quote(value) + " is not firmware, platform or raw");
+    } else if (key == "connector") {
+      if (value != "enabled" && value != "disabled") Fail("connector " + Quote(value) + " is not enabled or disabled");
+      b.connectorEnabled = value == "enabled";
     } else if (key == "unreadable") {
       b.unreadable = YesNo(key, value);
+    } else if (key == "writable") {
+      b.writable = YesNo(key, value);
     } else {
       return false;
     }
@@ -213,8 +214,6 @@ class Parser {
     if (words.size() != 2) Fail("ddc needs 'CURRENT MAX' or refuse, refuse-read, refuse-write; found " + Quote(value));
     ddc.current = static_cast<std::uint16_t>(Number("ddc current", words[0], 0, 0xFFFF));
     ddc.maximum = static_cast<std::uint16_t>(Number("ddc maximum", words[1], 0, 0xFFFF));
-    if (ddc.current > ddc.maximum)
-      Fail("ddc current " + std::to_string(ddc.current) + " is above its maximum " + std::to_string(ddc.maximum));
     return ddc;
   }
 
@@ -223,7 +222,6 @@ class Parser {
   Section section_ = Section::None;
   std::string sectionName_;
   std::size_t sectionLine_ = 0;
-  std::size_t brightnessLine_ = 0;
   std::set<std::string> keys_;
   bool seenDisplay_ = false;
 };

@@ -6,17 +6,22 @@
 //   [monitor 1]                 ; the primary display's physical monitors, numbered 1, 2, ... in order
 //   ddc = 37 100                ; answers DDC/CI with current 37 of maximum 100; sets succeed
 //   [monitor 2]
+//   ddc = 7200 7000             ; any maximum up to 65535; a current above it is sent as it is
+//   [monitor 3]
 //   ddc = refuse                ; or refuse-read, refuse-write (each may be followed by CURRENT MAX)
 //   [backlight intel_backlight] ; a backlight device of the management service
-//   brightness = 115
+//   brightness = 115            ; may be above max, as some drivers report
 //   max = 480
 //   type = raw                  ; firmware, platform or raw (the default)
+//   connector = enabled         ; raw devices: whether their panel's connector is on (unset: unknown)
 //   unreadable = no             ; yes: its files cannot be read
+//   writable = yes              ; no: "brightness" is read-only, so writes go to logind, which is absent
 //
 // ';' starts a comment. Unknown sections or keys, bad or repeated values and repeated sections
 // are refused with an Error naming the line.
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,7 +47,9 @@ struct SimulatedBacklight {
   std::uint32_t brightness = 0;
   std::uint32_t maximum = 1;
   BacklightType type = BacklightType::Raw;
+  std::optional<bool> connectorEnabled;
   bool unreadable = false;
+  bool writable = true;
 };
 
 struct SimulationConfig {

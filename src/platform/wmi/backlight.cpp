@@ -13,6 +13,7 @@
 #include "platform/base/bounded_file.h"
 #include "platform/base/decimal.h"
 #include "platform/base/error.h"
+#include "platform/base/level_scale.h"
 #include "platform/wmi/logind.h"
 
 namespace plat {
@@ -26,6 +27,8 @@ constexpr std::size_t kMaxDevices = 64;
 constexpr std::size_t kMaxNameLength = 64;
 // The kernel keeps these levels in an int.
 constexpr std::uint64_t kMaxLevel = std::numeric_limits<std::int32_t>::max();
+// From this maximum on, 0 % is written as 1.
+constexpr std::uint32_t kFineSteps = 99;
 
 BacklightSettings& Settings() {
   static BacklightSettings settings;
@@ -67,6 +70,19 @@ BacklightType Type(const BacklightSettings& settings, const std::string& device)
   Fail(device, "unknown type: " + text.substr(0, 20));
 }
 
+// A raw device's "device" is the connector of its panel; a panel that is switched off (a closed
+// lid, a second GPU's idle output) should not be the one written.
+std::optional<bool> ConnectorEnabled(const BacklightSettings& settings, const std::string& device) {
+  try {
+    std::string text = ReadBoundedFile(settings.root / device / "device" / "enabled", kAttributeLimit);
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    if (text == "enabled") return true;
+    if (text == "disabled") return false;
+  } catch (const Error&) {
+  }
+  return std::nullopt;
+}
+
 // Returns 0, or the errno of the open or the write.
 int WriteDirectly(const fs::path& file, const std::string& text) {
   const int fd = ::open(file.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
@@ -106,8 +122,8 @@ Backlight ReadBacklight(const BacklightSettings& settings, const std::string& na
   device.maximum = Level(settings, name, "max_brightness");
   device.brightness = Level(settings, name, "brightness");
   if (device.maximum == 0) Fail(name, "max_brightness is 0");
-  if (device.brightness > device.maximum)
-    Fail(name, "brightness " + std::to_string(device.brightness) + " above max_brightness " + std::to_string(device.maximum));
+  device.brightness = std::min(device.brightness, device.maximum);  // some drivers report more
+  if (device.type == BacklightType::Raw) device.connectorEnabled = ConnectorEnabled(settings, name);
   return device;
 }
 
@@ -135,21 +151,32 @@ std::vector<Backlight> ListBacklights(const BacklightSettings& settings, std::ve
   return devices;
 }
 
-int BrightnessPercent(const Backlight& device) {
-  const std::uint64_t b = device.brightness, m = device.maximum;
-  return static_cast<int>((b * 200 + m) / (2 * m));
+std::optional<Backlight> ChooseBacklight(const std::vector<Backlight>& devices) {
+  const auto first = [&](auto keep) -> std::optional<Backlight> {
+    for (const Backlight& d : devices)
+      if (keep(d)) return d;
+    return std::nullopt;
+  };
+  if (auto d = first([](const Backlight& b) { return b.type == BacklightType::Firmware; })) return d;
+  if (auto d = first([](const Backlight& b) { return b.type == BacklightType::Platform; })) return d;
+  if (auto d = first([](const Backlight& b) { return b.connectorEnabled == true; })) return d;
+  return first([](const Backlight&) { return true; });
 }
 
+int BrightnessPercent(const Backlight& device) { return PercentOfRange(device.brightness, device.maximum); }
+
 std::uint32_t RawBrightness(int percent, std::uint32_t maximum) {
-  const std::uint64_t p = static_cast<std::uint64_t>(std::clamp(percent, 0, 100));
-  return static_cast<std::uint32_t>((p * maximum * 2 + 100) / 200);
+  const std::uint32_t raw = RangeOfPercent(percent, maximum);
+  // Many panels go black at 0; a device with fine steps keeps its lowest light instead.
+  return raw == 0 && maximum >= kFineSteps ? 1 : raw;
 }
 
 void WriteBacklight(const BacklightSettings& settings, const std::string& name, int percent) {
   if (percent < 0 || percent > 100) Fail(name, "level " + std::to_string(percent) + " is not 0 to 100");
   const Backlight device = ReadBacklight(settings, name);
   const std::uint32_t raw = RawBrightness(percent, device.maximum);
-  const int error = WriteDirectly(settings.root / name / "brightness", std::to_string(raw) + "\n");
+  const bool refused = settings.unwritable && settings.unwritable(name);
+  const int error = refused ? EACCES : WriteDirectly(settings.root / name / "brightness", std::to_string(raw) + "\n");
   if (error == EACCES || error == EPERM || error == EROFS) {
     if (settings.privilegedWrite) {
       settings.privilegedWrite(name, raw);

@@ -2,7 +2,7 @@
 // The management service's interfaces, as far as brightness needs them. Namespace "root\wmi"
 // offers the classes WmiMonitorBrightness (property CurrentBrightness, a percentage) and
 // WmiMonitorBrightnessMethods (method WmiSetBrightness(Timeout, Brightness)), one instance of
-// each per backlight device (see backlight.h).
+// each for the backlight device that serves the panel (see backlight.h).
 #include "platform/wmi/com.h"
 #include "platform/wmi/variant.h"
 

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "platform/base/error.h"
+#include "platform/base/problems.h"
 #include "platform/wmi/wbem_enumerator.h"
 #include "platform/wmi/wbem_objects.h"
 #include "platform/wmi/wmi_names.h"
@@ -18,16 +19,28 @@ constexpr std::u16string_view kMethodsQuery = u"Select * from WmiMonitorBrightne
 
 bool IsServiceClass(std::u16string_view name) { return SameName(name, kBrightnessClass) || SameName(name, kMethodsClass); }
 
-// Nothing may leave an interface call as an exception.
+// Nothing may leave an interface call as an exception; why it failed goes to the listener.
 template <typename Body>
 HRESULT Guarded(Body body) {
   try {
     return body();
   } catch (const std::bad_alloc&) {
     return WBEM_E_OUT_OF_MEMORY;
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
+    ReportProblem(e.what());
     return WBEM_E_FAILED;
   }
+}
+
+// The one device that serves the panel; the reasons for none go to the listener.
+std::optional<Backlight> ServiceDevice() {
+  std::vector<std::string> problems;
+  auto device = ChooseBacklight(ListBacklights(CurrentBacklightSettings(), &problems));
+  if (!device) {
+    for (const std::string& problem : problems) ReportProblem(problem);
+    ReportProblem("no usable backlight device in " + CurrentBacklightSettings().root.string());
+  }
+  return device;
 }
 
 std::optional<Backlight> FindDevice(const std::string& name) {
@@ -71,8 +84,7 @@ class Services final : public ComObject<IWbemServices> {
     }
     return Guarded([&] {
       std::vector<ComPtr<IWbemClassObject>> instances;
-      for (const Backlight& device : ListBacklights(CurrentBacklightSettings()))
-        instances.push_back(MakeInstance(className, device));
+      if (const auto device = ServiceDevice()) instances.push_back(MakeInstance(className, *device));
       MakeEnumerator(std::move(instances)).CopyTo(result);
       return WBEM_S_NO_ERROR;
     });

@@ -27,6 +27,17 @@ TEST(DdcPackets, ReplyGivesMaximumAndCurrent) {
   EXPECT_EQ(ToBytes(VcpValueReply(0x10, true, 100, 37)), reply);
 }
 
+// Some displays repeat their source address; the host reads one byte more and drops it.
+TEST(DdcPackets, DoubledSourceAddressIsDropped) {
+  const Bytes doubled{0x6E, 0x6E, 0x88, 0x02, 0x00, 0x10, 0x00, 0x00, 0x64, 0x00, 0x25, 0xE5};
+  const VcpReply r = ParseVcpReply(doubled, 0x10);
+  ASSERT_EQ(r.kind, VcpReply::Kind::Value) << r.error;
+  EXPECT_EQ(r.current, 37);
+  EXPECT_EQ(ParseVcpReply(Bytes{0x6E, 0x6E, 0x80, 0xBE}, 0x10).kind, VcpReply::Kind::Null);
+  // Only one duplicate, and only of the address.
+  EXPECT_EQ(ParseVcpReply(Bytes{0x6E, 0x6E, 0x6E, 0x80, 0xBE}, 0x10).kind, VcpReply::Kind::Bad);
+}
+
 TEST(DdcPackets, NullAndUnsupportedReplies) {
   EXPECT_EQ(ParseVcpReply(Bytes{0x6E, 0x80, 0xBE, 0xFF, 0xFF}, 0x10).kind, VcpReply::Kind::Null);
   EXPECT_EQ(ToBytes(NullReply()), (Bytes{0x6E, 0x80, 0xBE}));

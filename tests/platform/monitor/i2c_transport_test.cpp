@@ -1,8 +1,14 @@
 #include "platform/monitor/i2c_transport.h"
 
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -69,6 +75,51 @@ TEST(I2cTransport, NodesThatCannotBeOpenedRefuse) {
   EXPECT_EQ(OpenI2cDdcTransport((tree.root() / "i2c-9").string()), nullptr);               // missing
   EXPECT_EQ(OpenI2cDdcTransport(tree.Write("i2c-3", "not a device").string()), nullptr);  // not a character device
   EXPECT_EQ(MakeI2cDdcTransport(nullptr), nullptr);
+}
+
+// Another program's transaction on the bus (a desktop extension polling the monitor) must not
+// interleave with ours: the bus is locked while open, and a lock held by another is waited for
+// briefly. /dev/null stands in for the node: a character device anyone may open.
+TEST(I2cTransport, BusIsLockedAndALockedBusIsWaitedForBriefly) {
+  using namespace std::chrono_literals;
+  const int other = ::open("/dev/null", O_RDWR | O_CLOEXEC);
+  ASSERT_GE(other, 0);
+  ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+  std::string why;
+  EXPECT_EQ(OpenI2cDevice("/dev/null", &why, 30ms), nullptr);
+  EXPECT_NE(why.find("/dev/null is in use by another program"), std::string::npos) << why;
+
+  std::thread release([other] {
+    std::this_thread::sleep_for(20ms);
+    ::flock(other, LOCK_UN);
+  });
+  auto device = OpenI2cDevice("/dev/null", &why, 5000ms);
+  release.join();
+  ASSERT_NE(device, nullptr) << why;
+  EXPECT_NE(::flock(other, LOCK_EX | LOCK_NB), 0);  // ours now
+  device.reset();
+  EXPECT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+  ::close(other);
+}
+
+// Who may open the node is part of the answer. Run as nobody, since root opens anything.
+TEST(I2cTransport, PermissionDeniedSaysWhoMayOpen) {
+  test::TempTree tree;
+  const auto node = tree.Write("i2c-4", "");
+  std::filesystem::permissions(tree.root(), std::filesystem::perms(0755));
+  std::filesystem::permissions(node, std::filesystem::perms(0600));
+  EXPECT_EXIT(
+      {
+        if (::geteuid() == 0 &&
+            (::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 65534) != 0 || ::setresuid(65534, 65534, 65534) != 0))
+          std::_Exit(3);
+        std::string why;
+        if (OpenI2cDevice(node.string(), &why) != nullptr) std::_Exit(4);
+        if (why.rfind("permission denied on " + node.string() + " (group ", 0) != 0) std::_Exit(5);
+        if (why.find("udev rule") == std::string::npos) std::_Exit(6);
+        std::_Exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

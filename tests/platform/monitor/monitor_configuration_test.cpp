@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "fake_ddc.h"
+#include "platform/base/problems.h"
 #include "platform/monitor/ddc_packets.h"
 #include "platform/monitor/physical_monitor_provider.h"
 
@@ -109,7 +112,11 @@ TEST_F(PhysicalMonitors, ReadsCurrentAndMaximumAndWritesTheLevelUnchanged) {
   DestroyPhysicalMonitors(1, records.data());
 }
 
-TEST_F(PhysicalMonitors, PanelsAndSilentMonitorsRefuse) {
+bool IsSet(const Bytes& request) { return request.size() > 2 && request[2] == 0x03; }
+
+TEST_F(PhysicalMonitors, PanelsAndSilentMonitorsRefuseAndSayWhy) {
+  std::vector<std::string> problems;
+  SetProblemListener([&](const std::string& why) { problems.push_back(why); });
   AddPanel();
   auto silent = AddMonitor(u"silent");
   silent->writesFail = true;
@@ -119,7 +126,33 @@ TEST_F(PhysicalMonitors, PanelsAndSilentMonitorsRefuse) {
     EXPECT_FALSE(GetMonitorBrightness(r.hPhysicalMonitor, &a, &b, &c));
     EXPECT_FALSE(SetMonitorBrightness(r.hPhysicalMonitor, 50));
   }
-  EXPECT_EQ(silent->writes.size(), 2u * kDdcAttempts);
+  EXPECT_TRUE(std::none_of(silent->writes.begin(), silent->writes.end(), IsSet));
+  ASSERT_FALSE(problems.empty());
+  EXPECT_EQ(problems[0].rfind("silent: the monitor does not answer", 0), 0u) << problems[0];
+  SetProblemListener(nullptr);
+  DestroyPhysicalMonitors(2, records.data());
+}
+
+// Some monitors ignore a set on a freshly opened bus until they were read; the read also spares
+// a write of the value the monitor already has, and a monitor answering garbage never gets one.
+TEST_F(PhysicalMonitors, SetReadsFirstAndSkipsAnUnchangedValue) {
+  auto log = AddMonitor(u"m");
+  log->replies.push_back(Reply(100, 30));
+  auto garbage = AddMonitor(u"garbage");
+  for (int i = 0; i < 20; ++i) garbage->replies.push_back(Bytes(11, 0x42));
+  auto records = Open();
+  ASSERT_TRUE(SetMonitorBrightness(records[0].hPhysicalMonitor, 60));
+  const auto get = GetVcpRequest(kVcpBrightness);
+  const auto set = SetVcpRequest(kVcpBrightness, 60);
+  EXPECT_EQ(log->writes, (std::vector<Bytes>{Bytes(get.begin(), get.end()), Bytes(set.begin(), set.end())}));
+  ASSERT_TRUE(SetMonitorBrightness(records[0].hPhysicalMonitor, 60));  // already there
+  EXPECT_EQ(log->writes.size(), 2u);
+
+  EXPECT_FALSE(SetMonitorBrightness(records[1].hPhysicalMonitor, 60));
+  EXPECT_TRUE(std::none_of(garbage->writes.begin(), garbage->writes.end(), IsSet));
+  const auto described = DescribePhysicalMonitorChannel(records[1].hPhysicalMonitor);
+  ASSERT_TRUE(described);
+  EXPECT_NE(described->problem.find("does not answer"), std::string::npos) << described->problem;
   DestroyPhysicalMonitors(2, records.data());
 }
 

@@ -1,10 +1,14 @@
 #include "platform/wmi/backlight.h"
 
 #include <grp.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 #include "backlight_tree.h"
 #include "platform/base/error.h"
@@ -22,14 +26,15 @@ TEST(BacklightLevels, PercentagesAndRawValuesRoundToNearest) {
   } reads[] = {{115, 480, 24}, {240, 480, 50}, {0, 480, 0}, {480, 480, 100}, {1, 3, 33}, {2, 3, 67}, {1, 200, 1},
                {2147483647, 2147483647, 100}};
   for (const auto& r : reads)
-    EXPECT_EQ(BrightnessPercent({"d", BacklightType::Raw, r.brightness, r.maximum}), r.percent)
+    EXPECT_EQ(BrightnessPercent({"d", BacklightType::Raw, r.brightness, r.maximum, std::nullopt}), r.percent)
         << r.brightness << "/" << r.maximum;
 
   const struct {
     int percent;
     std::uint32_t maximum, raw;
-  } writes[] = {{50, 480, 240}, {25, 255, 64}, {100, 480, 480}, {0, 480, 0}, {1, 7, 0}, {75, 937, 703},
-                {100, 2147483647, 2147483647}};
+  } writes[] = {{50, 480, 240}, {25, 255, 64}, {100, 480, 480}, {75, 937, 703}, {100, 2147483647, 2147483647},
+                // Raw panels go black at 0: devices with fine steps keep their lowest light.
+                {0, 7, 0}, {1, 7, 0}, {0, 98, 0}, {0, 99, 1}, {0, 100, 1}, {0, 4882, 1}, {1, 4882, 49}};
   for (const auto& w : writes) EXPECT_EQ(RawBrightness(w.percent, w.maximum), w.raw) << w.percent << " of " << w.maximum;
 }
 
@@ -59,7 +64,6 @@ TEST_F(Backlights, MalformedDevicesAreLeftOutWithAReason) {
       {"brightness", "2147483648\n", "brightness is too large"},
       {"brightness", std::string(40, '9'), "brightness is too large"},
       {"brightness", std::string(100, '1'), "larger than 64 bytes"},
-      {"brightness", "481\n", "brightness 481 above max_brightness 480"},
       {"max_brightness", "0\n", "max_brightness is 0"},
       {"max_brightness", "-480\n", "max_brightness is negative"},
       {"max_brightness", std::string("48\0" "0\n", 5), "not a number"},
@@ -78,6 +82,47 @@ TEST_F(Backlights, MalformedDevicesAreLeftOutWithAReason) {
     ASSERT_EQ(problems.size(), 1u);
     EXPECT_NE(problems[0].find("backlight bad: "), std::string::npos) << problems[0];
     EXPECT_NE(problems[0].find(c.reason), std::string::npos) << problems[0];
+  }
+}
+
+TEST_F(Backlights, BrightnessAboveTheMaximumCountsAsTheMaximum) {
+  Device("intel_backlight", "500\n", "480\n");
+  const auto devices = ListBacklights(CurrentBacklightSettings());
+  ASSERT_EQ(devices.size(), 1u);
+  EXPECT_EQ(devices[0].brightness, 480u);
+  EXPECT_EQ(BrightnessPercent(devices[0]), 100);
+}
+
+// One device serves the panel: firmware, then platform, then a raw one whose connector is on,
+// then any raw one.
+TEST_F(Backlights, OneDeviceIsChosenForThePanel) {
+  const struct {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> devices;  // name, type or "raw:enabled"/"raw:disabled"
+    const char* chosen;
+  } cases[] = {
+      {"laptop", {{"intel_backlight", "raw"}, {"acpi_video0", "firmware"}}, "acpi_video0"},
+      {"platform over raw", {{"intel_backlight", "raw"}, {"dell_backlight", "platform"}}, "dell_backlight"},
+      {"the lit panel", {{"amdgpu_bl0", "raw:disabled"}, {"intel_backlight", "raw:enabled"}}, "intel_backlight"},
+      {"any raw", {{"b_raw", "raw:disabled"}, {"a_raw", "raw"}}, "a_raw"},
+      {"none", {}, nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove_all(root);
+    std::filesystem::create_directories(root);
+    for (const auto& [name, kind] : c.devices) {
+      const auto colon = kind.find(':');
+      Device(name, "1\n", "100\n", kind.substr(0, colon));
+      if (colon != std::string::npos) tree.Write("backlight/" + name + "/device/enabled", kind.substr(colon + 1) + "\n");
+    }
+    const auto chosen = ChooseBacklight(ListBacklights(CurrentBacklightSettings()));
+    if (!c.chosen) {
+      EXPECT_FALSE(chosen);
+    } else {
+      ASSERT_TRUE(chosen);
+      EXPECT_EQ(chosen->name, c.chosen);
+    }
   }
 }
 
@@ -159,6 +204,41 @@ TEST(Logind, WithoutABusOrSessionTheCallFailsWithAReason) {
   } catch (const Error& e) {
     EXPECT_EQ(std::string(e.what()).rfind("logind SetBrightness: ", 0), 0u) << e.what();
   }
+}
+
+// A bus that takes the connection and then says nothing, not even to the authentication: the
+// whole exchange ends at the one deadline.
+TEST(Logind, ABusThatNeverAnswersIsGivenUpOnAtTheDeadline) {
+  test::TempTree tree;
+  const std::string path = (tree.root() / "bus").string();
+  const int listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  ASSERT_GE(listener, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  ASSERT_LT(path.size(), sizeof address.sun_path);
+  std::copy(path.begin(), path.end(), address.sun_path);
+  ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(::listen(listener, 4), 0);
+  std::thread mute([listener] {
+    const int connection = ::accept(listener, nullptr, nullptr);
+    char byte;
+    while (connection >= 0 && ::read(connection, &byte, 1) > 0) {
+    }
+    if (connection >= 0) ::close(connection);
+  });
+  const auto start = std::chrono::steady_clock::now();
+  try {
+    LogindSetBrightness("backlight", "intel_backlight", 1, {"unix:path=" + path});
+    ADD_FAILURE() << "a mute bus took the call";
+  } catch (const Error& e) {
+    EXPECT_NE(std::string(e.what()).find("did not answer within 2000 ms"), std::string::npos) << e.what();
+  }
+  const auto took = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(took, kLogindDeadline - std::chrono::milliseconds(50));
+  EXPECT_LT(took, kLogindDeadline + std::chrono::seconds(3));
+  ::shutdown(listener, SHUT_RDWR);
+  ::close(listener);
+  mute.join();
 }
 
 }  // namespace
