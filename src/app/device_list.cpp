@@ -13,15 +13,6 @@ namespace {
 
 using namespace plat;
 
-const char* TypeName(BacklightType type) {
-  switch (type) {
-    case BacklightType::Firmware: return "firmware";
-    case BacklightType::Platform: return "platform";
-    case BacklightType::Raw: return "raw";
-  }
-  return "raw";
-}
-
 // Lists the monitors; tells whether any of them refuses (it is handed to the service on writing)
 // and whether any answers (the first one is read).
 void ListMonitors(std::ostream& out, bool& anyRefuses, bool& anyAnswers) {
@@ -61,7 +52,7 @@ void ListBrightnessDevices(std::ostream& out) {
   const auto chosen = ChooseBacklight(devices);
   const std::string root = CurrentBacklightSettings().root.string();
   for (const Backlight& d : devices) {
-    out << "backlight " << d.name << ": " << TypeName(d.type) << ", " << root << "/" << d.name << ", maximum "
+    out << "backlight " << d.name << ": " << BacklightTypeName(d.type) << ", " << root << "/" << d.name << ", maximum "
         << d.maximum << ", current " << d.brightness;
     if (d.connectorEnabled) out << ", connector " << (*d.connectorEnabled ? "enabled" : "disabled");
     if (chosen && chosen->name == d.name) {

@@ -6,6 +6,7 @@
 #include "app/form_option.h"
 #include "app/main_form.h"
 #include "framework/application.h"
+#include "paint/platform_bindings.h"
 #include "skin/sSkinManagerComponent.h"
 
 namespace velmora {
@@ -30,6 +31,8 @@ int StartUp(std::span<const std::string> arguments) {
   if (!error) SetProgramFolder(self.parent_path().string());
   RegisterSkinClasses();
   SkinManagerStartup();
+  // The optional platform functions painting uses, looked up once by name.
+  BindPlatformFunctions();
   fw::TApplication application(nullptr);
   try {
     fw::Application->Initialize();

@@ -12,15 +12,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char* TypeName(BacklightType type) {
-  switch (type) {
-    case BacklightType::Firmware: return "firmware";
-    case BacklightType::Platform: return "platform";
-    case BacklightType::Raw: return "raw";
-  }
-  return "raw";
-}
-
 void WriteFile(const fs::path& path, const std::string& text) {
   std::ofstream out(path, std::ios::binary);
   out << text;
@@ -43,7 +34,7 @@ SimulatedSysfs::SimulatedSysfs(const std::vector<SimulatedBacklight>& devices) {
       WriteFile(dir / "brightness", level);
       WriteFile(dir / "actual_brightness", level);
       WriteFile(dir / "max_brightness", std::to_string(d.maximum) + "\n");
-      WriteFile(dir / "type", std::string(TypeName(d.type)) + "\n");
+      WriteFile(dir / "type", std::string(BacklightTypeName(d.type)) + "\n");
       if (d.connectorEnabled) {
         fs::create_directory(dir / "device");
         WriteFile(dir / "device" / "enabled", *d.connectorEnabled ? "enabled\n" : "disabled\n");

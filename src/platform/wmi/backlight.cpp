@@ -18,6 +18,15 @@
 
 namespace plat {
 
+const char* BacklightTypeName(BacklightType type) {
+  switch (type) {
+    case BacklightType::Firmware: return "firmware";
+    case BacklightType::Platform: return "platform";
+    case BacklightType::Raw: return "raw";
+  }
+  return "raw";
+}
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -64,9 +73,9 @@ std::uint32_t Level(const BacklightSettings& settings, const std::string& device
 
 BacklightType Type(const BacklightSettings& settings, const std::string& device) {
   const std::string text = Attribute(settings, device, "type");
-  if (text == "firmware") return BacklightType::Firmware;
-  if (text == "platform") return BacklightType::Platform;
-  if (text == "raw") return BacklightType::Raw;
+  for (const BacklightType type : {BacklightType::Firmware, BacklightType::Platform, BacklightType::Raw}) {
+    if (text == BacklightTypeName(type)) return type;
+  }
   Fail(device, "unknown type: " + text.substr(0, 20));
 }
 

@@ -16,6 +16,9 @@ namespace plat {
 
 enum class BacklightType { Firmware, Platform, Raw };  // also the order devices are offered in
 
+// The kernel's name of a type, as its "type" file holds it.
+const char* BacklightTypeName(BacklightType type);
+
 struct Backlight {
   std::string name;
   BacklightType type = BacklightType::Raw;
