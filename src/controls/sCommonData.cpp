@@ -89,8 +89,9 @@ const fw::TMetaClass& TsCommonData::StaticClass() {
 const fw::TMetaClass& TsCtrlSkinData::StaticClass() {
   static const fw::TMetaClass meta("TsCtrlSkinData", &TsCommonData::StaticClass(), nullptr,
                                    fw::Stored<TsCtrlSkinData>([](auto& b) {
-                                     b.Integer("HUEOffset", &TsCtrlSkinData::SetHUEOffset);
-                                     b.Integer("Saturation", &TsCtrlSkinData::SetSaturation);
+                                     using Setter = void (TsCtrlSkinData::*)(int);
+                                     b.Integer("HUEOffset", static_cast<Setter>(&TsCtrlSkinData::SetHUEOffset));
+                                     b.Integer("Saturation", static_cast<Setter>(&TsCtrlSkinData::SetSaturation));
                                    }));
   return meta;
 }

@@ -6,6 +6,7 @@
 #include "framework/std_controls.h"
 #include "framework/sysutils.h"
 #include "framework/win_control.h"
+#include "paint/section_lookup.h"
 #include "skin/sMessages.h"
 #include "skin/sSkinManagerComponent.h"
 
