@@ -19,9 +19,6 @@ namespace velmora {
 
 class TacSkinIndex;
 
-// The key colour of skin images; as a pixel it is the same value.
-inline constexpr plat::Pixel kKeyPixel = 0x00FF00FF;
-
 // Width of one state frame: 0 without frames, else the strip's width / ImageCount.
 int ImageWidthOf(const TsMaskData& mask);
 // Height of one frame: 0 with no image rows (MaskType -1), else the strip's height divided by
