@@ -170,6 +170,8 @@ class TsCommonData : public fw::TPersistent, public TacPaintSkinState {
   bool OwnerLoading() const;
   bool SameManager(plat::LPARAM value) const;
   const TsGeneralData* Section() const;
+  // Width and height of the owner (the form for a provider).
+  plat::POINT OwnerSize() const;
   void SendToOwner(plat::WORD command, plat::WORD argument = 0, plat::LPARAM value = 0);
   void RemoveSkin();
   void ClearCache();
