@@ -197,7 +197,7 @@ void BackgroundToCacheInfo(const BackgroundInfo& info, TCacheInfo& cacheInfo);
 
 // Copies source of the skin state's cache to target of dc without painting over the children
 // whose own painting covers them; offset is where the control's client origin lies in dc.
-void CopyCacheToDC(fw::TWinControl* control, TsCommonData* skinData, const plat::RECT& source, plat::POINT offset,
+void CopyCacheToDC(fw::TControl* control, TsCommonData* skinData, const plat::RECT& source, plat::POINT offset,
                    bool updateCorners, plat::HDC dc, const plat::RECT& target);
 // The same for a plain window: every visible child window is left out, a group box but its frame.
 void CopyCacheToWindowDC(plat::HWND window, TsCommonData* skinData, const plat::RECT& source, plat::POINT offset,
