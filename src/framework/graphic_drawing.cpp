@@ -1,30 +1,14 @@
 #include "framework/graphic_drawing.h"
 
+#include <vector>
+
+#include "platform/base/pixel_rows.h"
+
 namespace fw {
 
 namespace {
 
 using plat::Pixel;
-
-// v / 255, rounded.
-constexpr Pixel Div255(Pixel v) { return (v + 128 + ((v + 128) >> 8)) >> 8; }
-
-// Premultiplied source over destination, all four channels.
-inline Pixel Over(Pixel s, Pixel d) {
-  const Pixel inv = 255 - (s >> 24);
-  const Pixel rb = (d & 0x00FF00FFu) * inv + 0x00800080u;
-  const Pixel ag = ((d >> 8) & 0x00FF00FFu) * inv + 0x00800080u;
-  const Pixel drb = ((rb + ((rb >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
-  const Pixel dag = ((ag + ((ag >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
-  return s + (drb | (dag << 8));
-}
-
-inline Pixel Premultiplied(Pixel p) {
-  const Pixel a = p >> 24;
-  if (a == 255) return p;
-  if (a == 0) return 0;
-  return (a << 24) | (Div255(((p >> 16) & 0xFF) * a) << 16) | (Div255(((p >> 8) & 0xFF) * a) << 8) | Div255((p & 0xFF) * a);
-}
 
 // A memory context over a fresh 32-bit picture, released with the object.
 class Scratch {
@@ -70,25 +54,26 @@ void DrawPixels(plat::HDC dc, const plat::RECT& rect, const plat::Bitmap& source
   const bool direct = source.Format() == plat::PixelFormat::Bgra32;
   const Pixel keyPixel = plat::ColorToPixel(key, 0) & 0x00FFFFFFu;
   plat::Bitmap& out = scratch.Pixels();
-  const int sw = source.Width(), sh = source.Height();
+  const int sw = source.Width(), sh = source.Height(), n = plat::RectWidth(area);
+  std::vector<Pixel> from(static_cast<std::size_t>(n));
   for (int y = area.top; y < area.bottom; ++y) {
     const int sy = static_cast<int>(static_cast<std::int64_t>(y - rect.top) * sh / h);
-    Pixel* row = out.Row(y - area.top);
     for (int x = area.left; x < area.right; ++x) {
       const int sx = static_cast<int>(static_cast<std::int64_t>(x - rect.left) * sw / w);
-      const Pixel s = direct ? source.Row(sy)[sx] : source.PixelAt(sx, sy);
-      Pixel& d = row[x - area.left];
-      switch (blend) {
-        case TPixelBlend::Keyed:
-          if ((s & 0x00FFFFFFu) != keyPixel) d = s;
-          break;
-        case TPixelBlend::Alpha:
-          d = Over(Premultiplied(s), d);
-          break;
-        case TPixelBlend::Premultiplied:
-          d = Over(s, d);
-          break;
-      }
+      from[static_cast<std::size_t>(x - area.left)] = direct ? source.Row(sy)[sx] : source.PixelAt(sx, sy);
+    }
+    Pixel* row = out.Row(y - area.top);
+    switch (blend) {
+      case TPixelBlend::Keyed:
+        plat::CopyRowKeyed(row, from.data(), n, keyPixel, 0x00FFFFFFu);
+        break;
+      case TPixelBlend::Alpha:
+        plat::PremultiplyRow(from.data(), n);
+        plat::OverRow(row, from.data(), n);
+        break;
+      case TPixelBlend::Premultiplied:
+        plat::OverRow(row, from.data(), n);
+        break;
     }
   }
   plat::BitBlt(dc, area.left, area.top, plat::RectWidth(area), plat::RectHeight(area), scratch.Dc(), 0, 0, plat::SRCCOPY);
@@ -96,23 +81,12 @@ void DrawPixels(plat::HDC dc, const plat::RECT& rect, const plat::Bitmap& source
 
 void PremultiplyAlpha(plat::Bitmap& bitmap) {
   if (bitmap.Format() != plat::PixelFormat::Bgra32) return;
-  for (int y = 0; y < bitmap.Height(); ++y) {
-    Pixel* row = bitmap.Row(y);
-    for (int x = 0; x < bitmap.Width(); ++x) row[x] = Premultiplied(row[x]);
-  }
+  for (int y = 0; y < bitmap.Height(); ++y) plat::PremultiplyRow(bitmap.Row(y), bitmap.Width());
 }
 
 void UnpremultiplyAlpha(plat::Bitmap& bitmap) {
   if (bitmap.Format() != plat::PixelFormat::Bgra32) return;
-  for (int y = 0; y < bitmap.Height(); ++y) {
-    Pixel* row = bitmap.Row(y);
-    for (int x = 0; x < bitmap.Width(); ++x) {
-      const Pixel p = row[x], a = p >> 24;
-      if (a == 0 || a == 255) continue;
-      auto up = [a](Pixel c) { return c >= a ? 255u : (c * 255 + a / 2) / a; };
-      row[x] = (a << 24) | (up((p >> 16) & 0xFF) << 16) | (up((p >> 8) & 0xFF) << 8) | up(p & 0xFF);
-    }
-  }
+  for (int y = 0; y < bitmap.Height(); ++y) plat::UnpremultiplyRow(bitmap.Row(y), bitmap.Width());
 }
 
 }  // namespace fw

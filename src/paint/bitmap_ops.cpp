@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 
 #include "paint/color_ops.h"
 #include "paint/row_kernels.h"
-#include "platform/base/error.h"
 #include "platform/base/pixel_rows.h"
 
 namespace velmora {
@@ -72,13 +72,19 @@ ChannelTables TintTables(plat::COLORREF color, Rule rule) {
   return t;
 }
 
+// TEMPORARY until the shared keyed copy lands.
+void CopyRowKeyedForNow(Pixel* dst, const Pixel* src, int n, Pixel key) {
+  for (int i = 0; i < n; ++i)
+    if (src[i] != key) dst[i] = src[i] | 0xFF000000u;
+}
+
 }  // namespace
 
 std::unique_ptr<fw::TBitmap> MakeBitmap32(int width, int height) {
   auto bitmap = std::make_unique<fw::TBitmap>();
   try {
     bitmap->SetSize(std::max(width, 0), std::max(height, 0));
-  } catch (const plat::Error&) {
+  } catch (const std::exception&) {
     // A size the platform refuses leaves the bitmap empty, which every operation here ignores.
   }
   return bitmap;
@@ -89,7 +95,7 @@ std::unique_ptr<fw::TBitmap> CloneShape(const fw::TBitmap& bitmap) {
   try {
     clone->SetPixelFormat(bitmap.PixelFormat());
     clone->SetSize(bitmap.Width(), bitmap.Height());
-  } catch (const plat::Error&) {
+  } catch (const std::exception&) {
   }
   return clone;
 }
@@ -200,8 +206,7 @@ void CopyKeyed(fw::TBitmap& dst, const fw::TBitmap& src, int x, int y, fw::TColo
   if (p.Empty()) return;
   const Pixel key = ExchangeRedBlue(static_cast<std::uint32_t>(keyColor));
   for (int row = 0; row < p.height; ++row)
-    plat::CopyRowKeyed(d->Row(p.dstY + row) + p.dstX, s->Row(p.srcY + row) + p.srcX, p.width, key, 0xFFFFFFFFu,
-                       0xFF000000u);
+    CopyRowKeyedForNow(d->Row(p.dstY + row) + p.dstX, s->Row(p.srcY + row) + p.srcX, p.width, key);
 }
 
 void BlendAlphaImage(const RECT& dstRect, const RECT& srcRect, fw::TBitmap& dst, bool cornerMode, const TCacheInfo& cache,

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <memory>
 #include <numbers>
 #include <vector>
 
-#include "platform/base/error.h"
 
 namespace velmora {
 
@@ -157,7 +157,7 @@ ResampleResult ResampleBitmap(const fw::TBitmap& src, fw::TBitmap& dst, int widt
     const Contributions down = Weigh(in.Height(), height, filter);
     DownColumns(tmp, *out, down, width * (format == fw::pf32bit ? 4 : 3));
     return ResampleResult::Done;
-  } catch (const plat::Error&) {
+  } catch (const std::exception&) {
     return ResampleResult::BadArguments;  // a size the platform refuses
   }
 }

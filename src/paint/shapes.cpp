@@ -27,12 +27,14 @@ void BevelRings(plat::HDC dc, const plat::RECT& rect, fw::TColor first, int& rin
   plat::HPEN lightPen = plat::CreatePen(plat::PS_SOLID, 1, light);
   plat::HPEN shadePen = plat::CreatePen(plat::PS_SOLID, 1, shade);
   for (; rings > 0; --rings) {
+    // Lines stop short of their end point, so each corner belongs to one colour.
     plat::SelectObject(dc, lightPen);
-    const plat::POINT lit[] = {{r.left, r.bottom}, {r.left, r.top}, {r.right, r.top}};
-    plat::Polyline(dc, lit, 3);
+    plat::MoveToEx(dc, r.left, r.bottom, nullptr);
+    plat::LineTo(dc, r.left, r.top);
+    plat::LineTo(dc, r.right, r.top);
     plat::SelectObject(dc, shadePen);
-    const plat::POINT shaded[] = {{r.right, r.top}, {r.right, r.bottom}, {r.left - 1, r.bottom}};
-    plat::Polyline(dc, shaded, 3);
+    plat::LineTo(dc, r.right, r.bottom);
+    plat::LineTo(dc, r.left - 1, r.bottom);
     r = {r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
   }
   plat::RestoreDC(dc, saved);

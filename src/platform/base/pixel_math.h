@@ -65,4 +65,17 @@ constexpr Pixel Lerp(Pixel c, Pixel d, std::uint32_t a) {
 // The result's alpha byte is 0: callers set the alpha they mean.
 constexpr Pixel LerpColor(Pixel c, Pixel d, std::uint32_t a) { return Lerp(c, d, a) & 0x00FFFFFFu; }
 
+// Image s through a grey mask m (the skin's mask images), B, G and R each with its own mask
+// channel, truncating:
+//   d' = ((d - s) * m + s * 256) >> 8  =  (d * m + s * (256 - m)) >> 8
+// m 0 shows the image; m 255 keeps all but 1/256 of the image out. The result's alpha is 0.
+constexpr Pixel BlendThroughMask(Pixel d, Pixel s, Pixel m) {
+  Pixel out = 0;
+  for (int shift = 0; shift < 24; shift += 8) {
+    const std::uint32_t dc = (d >> shift) & 0xFFu, sc = (s >> shift) & 0xFFu, mc = (m >> shift) & 0xFFu;
+    out |= ((dc * mc + sc * (256 - mc)) >> 8) << shift;
+  }
+  return out;
+}
+
 }  // namespace plat

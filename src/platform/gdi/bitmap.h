@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/base/assert.h"
 #include "platform/base/color.h"
 #include "platform/base/geometry.h"
 
@@ -35,8 +36,14 @@ class Bitmap {
   RECT Bounds() const { return {0, 0, width_, height_}; }
   bool Empty() const { return width_ == 0 || height_ == 0; }
 
-  std::uint8_t* Scanline(int y) { return data_.get() + static_cast<std::size_t>(y) * stride_; }
-  const std::uint8_t* Scanline(int y) const { return data_.get() + static_cast<std::size_t>(y) * stride_; }
+  std::uint8_t* Scanline(int y) {
+    VELMORA_ASSERT(y >= 0 && y < height_);
+    return data_.get() + static_cast<std::size_t>(y) * stride_;
+  }
+  const std::uint8_t* Scanline(int y) const {
+    VELMORA_ASSERT(y >= 0 && y < height_);
+    return data_.get() + static_cast<std::size_t>(y) * stride_;
+  }
   // 32-bit rows as pixels.
   Pixel* Row(int y) { return reinterpret_cast<Pixel*>(Scanline(y)); }
   const Pixel* Row(int y) const { return reinterpret_cast<const Pixel*>(Scanline(y)); }

@@ -1,27 +1,12 @@
 #include "platform/gdi/text_paint.h"
 
+#include "platform/base/pixel_rows.h"
+
 namespace plat::gdi {
 
-// Two channels at once, in the 16-bit lanes of a word: c * a + d * (255 - a) + 127, then the
-// exact x / 255 as (x + 1 + (x >> 8)) >> 8. No lane exceeds 65535 on the way.
+// Glyph coverage over the surface, each covered pixel taking the colour's alpha byte.
 void BlendSpan(Pixel* dst, const std::uint8_t* coverage, int count, Pixel colour) {
-  const std::uint32_t crb = colour & 0x00FF00FFu;
-  const std::uint32_t cg = (colour >> 8) & 0xFFu;
-  for (int i = 0; i < count; ++i) {
-    const std::uint32_t a = coverage[i];
-    if (a == 0) continue;
-    const Pixel d = dst[i];
-    if (a == 255) {
-      dst[i] = colour;
-      continue;
-    }
-    const std::uint32_t inv = 255 - a;
-    std::uint32_t rb = crb * a + (d & 0x00FF00FFu) * inv + 0x007F007Fu;
-    rb = ((rb + 0x00010001u + ((rb >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
-    std::uint32_t g = cg * a + ((d >> 8) & 0xFFu) * inv + 0x7Fu;
-    g = ((g + 1 + (g >> 8)) >> 8) & 0xFFu;
-    dst[i] = rb | (g << 8);
-  }
+  CoverageRow(dst, coverage, count, colour);
 }
 
 TextPainter::TextPainter(Bitmap& surface, std::span<const RECT> clip, const RECT* limit) : surface_(surface) {

@@ -1,80 +1,56 @@
-// Pixel work of the headless screen: a surface's picture over what lies below it, with the
-// exact division by 255 of ScalePixel.
-#include <algorithm>
-
+// Pixel work of the headless screen: a surface's picture over what lies below it, one row
+// kernel a row, the kernel chosen once per surface.
 #include "platform/base/pixel_math.h"
+#include "platform/base/pixel_rows.h"
 #include "platform/display/headless/headless_surface.h"
 
 namespace plat::display {
 
 namespace {
 
-// Premultiplied source over an opaque destination; the result is opaque.
-inline Pixel Over(Pixel s, Pixel d) { return (s + ScalePixel(d, 255 - (s >> 24))) | 0xFF000000u; }
+using RowBlend = void (*)(Pixel* dst, const Pixel* src, int n, const Blend& blend, Pixel key);
 
-template <bool kKeyed>
-void OpaqueRow(Pixel* dst, const Pixel* src, int n, Pixel key) {
+// Opaque pictures ignore their alpha byte; the screen stays opaque.
+void Opaque(Pixel* dst, const Pixel* src, int n, const Blend&, Pixel) { CopyRowOpaque(dst, src, n); }
+void OpaqueKeyed(Pixel* dst, const Pixel* src, int n, const Blend&, Pixel key) {
+  CopyRowKeyed(dst, src, n, key, 0x00FFFFFFu, 0xFF000000u);
+}
+void Faded(Pixel* dst, const Pixel* src, int n, const Blend& blend, Pixel) { FadeRow(dst, src, n, blend.constantAlpha); }
+void Premultiplied(Pixel* dst, const Pixel* src, int n, const Blend& blend, Pixel) {
+  OverRowFaded(dst, src, n, blend.constantAlpha);
+}
+
+// A key with a fade or with per-pixel alpha is rare: pixel by pixel.
+void KeyedBlended(Pixel* dst, const Pixel* src, int n, const Blend& blend, Pixel key) {
   for (int i = 0; i < n; ++i) {
-    if constexpr (kKeyed) {
-      if ((src[i] & 0x00FFFFFFu) == key) continue;
-    }
-    dst[i] = src[i] | 0xFF000000u;
+    if ((src[i] & 0x00FFFFFFu) == key) continue;
+    if (blend.perPixel)
+      dst[i] = OverPremultiplied(ScalePixel(src[i], blend.constantAlpha), dst[i]);
+    else
+      dst[i] = Lerp(src[i] | 0xFF000000u, dst[i], blend.constantAlpha);
   }
 }
 
-// Opaque pixels under a constant alpha: the source counts as alpha 255 scaled by it.
-template <bool kKeyed>
-void FadedRow(Pixel* dst, const Pixel* src, int n, Pixel key, std::uint32_t alpha) {
-  for (int i = 0; i < n; ++i) {
-    if constexpr (kKeyed) {
-      if ((src[i] & 0x00FFFFFFu) == key) continue;
-    }
-    dst[i] = Over(ScalePixel(src[i] | 0xFF000000u, alpha), dst[i]);
-  }
-}
-
-template <bool kKeyed>
-void PremultipliedRow(Pixel* dst, const Pixel* src, int n, Pixel key, std::uint32_t alpha) {
-  // Two loops rather than a test per pixel, so that the common one vectorises.
-  if (alpha == 255 && !kKeyed) {
-    for (int i = 0; i < n; ++i) dst[i] = Over(src[i], dst[i]);
-    return;
-  }
-  for (int i = 0; i < n; ++i) {
-    if (kKeyed && (src[i] & 0x00FFFFFFu) == key) continue;
-    dst[i] = Over(ScalePixel(src[i], alpha), dst[i]);
-  }
-}
-
-template <bool kKeyed>
-void BlendRow(Pixel* dst, const Pixel* src, int n, const Blend& blend, Pixel key) {
-  if (blend.perPixel)
-    PremultipliedRow<kKeyed>(dst, src, n, key, blend.constantAlpha);
-  else if (blend.constantAlpha == 255)
-    OpaqueRow<kKeyed>(dst, src, n, key);
-  else
-    FadedRow<kKeyed>(dst, src, n, key, blend.constantAlpha);
+RowBlend ChooseRowBlend(const Blend& blend) {
+  if (blend.colorKey) return blend.perPixel || blend.constantAlpha != 255 ? &KeyedBlended : &OpaqueKeyed;
+  if (blend.perPixel) return &Premultiplied;
+  return blend.constantAlpha == 255 ? &Opaque : &Faded;
 }
 
 }  // namespace
 
+// The screen is opaque, and stays so: a premultiplied picture over it gives alpha 255.
 void ComposeSurface(Bitmap& screen, const Bitmap& picture, POINT at, const Blend& blend,
                     const std::vector<RECT>& rects) {
   if (blend.constantAlpha == 0) return;
   const Pixel key = blend.colorKey ? ColorToPixel(*blend.colorKey, 0) : 0;
+  const RowBlend row = ChooseRowBlend(blend);
   const RECT pictureOnScreen = Offset(picture.Bounds(), at.x, at.y);
   for (const RECT& r : rects) {
     const RECT c = Intersection(Intersection(r, pictureOnScreen), screen.Bounds());
     if (IsEmpty(c)) continue;
     const int n = RectWidth(c);
-    for (int y = c.top; y < c.bottom; ++y) {
-      Pixel* dst = screen.Row(y) + c.left;
-      const Pixel* src = picture.Row(y - at.y) + (c.left - at.x);
-      if (blend.colorKey)
-        BlendRow<true>(dst, src, n, blend, key);
-      else
-        BlendRow<false>(dst, src, n, blend, key);
-    }
+    for (int y = c.top; y < c.bottom; ++y) row(screen.Row(y) + c.left, picture.Row(y - at.y) + (c.left - at.x), n, blend, key);
   }
 }
 

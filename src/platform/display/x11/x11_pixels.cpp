@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/base/pixel_math.h"
+#include "platform/base/pixel_rows.h"
 #include "platform/display/x11/x11_internal.h"
 
 namespace plat::display {
@@ -19,14 +20,17 @@ bool Keyed(Pixel p, const Blend& blend) {
 // compositing manager does that part.
 void ToArgbRow(const Pixel* src, Pixel* dst, int n, const Blend& blend) {
   const std::uint32_t alpha = blend.constantAlpha;
-  for (int i = 0; i < n; ++i) {
-    if (Keyed(src[i], blend)) {
-      dst[i] = 0;
-      continue;
-    }
-    const Pixel p = blend.perPixel ? src[i] : src[i] | 0xFF000000u;
-    dst[i] = alpha == 255 ? p : ScalePixel(p, alpha);
+  const Pixel setBits = blend.perPixel ? 0 : 0xFF000000u;
+  if (!blend.colorKey) {
+    if (alpha != 255)
+      ScaleRow(dst, src, n, alpha, setBits);
+    else if (blend.perPixel)
+      std::copy_n(src, n, dst);
+    else
+      CopyRowOpaque(dst, src, n);
+    return;
   }
+  for (int i = 0; i < n; ++i) dst[i] = Keyed(src[i], blend) ? 0 : ScalePixel(src[i] | setBits, alpha);
 }
 
 bool PixelShownFlat(Pixel p, const Blend& blend) {
@@ -37,13 +41,10 @@ bool PixelShownFlat(Pixel p, const Blend& blend) {
 void FlattenRow(const Pixel* src, Pixel* dst, int n, const Blend& blend) {
   for (int i = 0; i < n; ++i) {
     const Pixel p = src[i];
-    if (!PixelShownFlat(p, blend)) {
+    if (!PixelShownFlat(p, blend))
       dst[i] = 0xFF000000u;
-      continue;
-    }
-    const std::uint32_t a = blend.perPixel ? PixelA(p) : 255;
-    auto undo = [a](std::uint32_t c) { return static_cast<BYTE>(std::min<std::uint32_t>(255, (c * 255 + a / 2) / a)); };
-    dst[i] = MakePixel(undo(PixelR(p)), undo(PixelG(p)), undo(PixelB(p)), 255);
+    else
+      dst[i] = (blend.perPixel ? Unpremultiply(p) : p) | 0xFF000000u;
   }
 }
 
