@@ -4,6 +4,7 @@
 //   skinpack unpack FILE DIR   the entries into a folder
 //   skinpack check PATH        loads a folder or an archive and reports what it holds
 //   skinpack preview PATH PNG  a rough mock window from the skin's pieces, to look at
+//   skinpack gallery PATH PNG  every section in every state and every glyph, painted by the engine
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -16,6 +17,7 @@
 #include "platform/wm/wm.h"
 #include "skin/acSkinPack.h"
 #include "skin/sSkinManager.h"
+#include "skin_gallery.h"
 
 namespace {
 
@@ -23,7 +25,7 @@ namespace fs = std::filesystem;
 using namespace velmora;
 
 int Usage() {
-  std::fprintf(stderr, "usage: skinpack pack DIR FILE | list FILE | unpack FILE DIR | check PATH\n");
+  std::fprintf(stderr, "usage: skinpack pack DIR FILE | list FILE | unpack FILE DIR | check PATH | gallery PATH PNG\n");
   return 2;
 }
 
@@ -218,6 +220,7 @@ int main(int argc, char** argv) {
     if (cmd == "unpack" && argc == 4) return Unpack(argv[2], argv[3]);
     if (cmd == "check" && argc == 3) return Check(argv[2]);
     if (cmd == "preview" && argc == 4) return Preview(argv[2], argv[3]);
+    if (cmd == "gallery" && argc == 4) return velmora::Gallery(argv[2], argv[3]);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "skinpack: %s\n", e.what());
     return 1;

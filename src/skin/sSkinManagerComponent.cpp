@@ -432,4 +432,13 @@ void TsSkinManager::UpdateSkinSection(const std::string& sectionName) {
   BroadcastToForms(m);
 }
 
+void TsSkinManager::SetActiveControl(plat::HWND window) {
+  if (window == activeControl_) return;
+  const plat::HWND previous = activeControl_;
+  activeControl_ = window;
+  if (previous && plat::IsWindow(previous))
+    plat::SendMessage(previous, SkinCommandMessage, SkinParam(scMouseLeave), 0);
+  if (window && plat::IsWindow(window)) plat::SendMessage(window, SkinCommandMessage, SkinParam(scMouseEnter), 0);
+}
+
 }  // namespace velmora

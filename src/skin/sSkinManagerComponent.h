@@ -149,6 +149,11 @@ class TsSkinManager : public fw::TComponent {
   // The windows the hook gave a provider, in the order it did.
   std::vector<plat::HWND> HookedWindows() const;
 
+  // The window under the mouse, kept for hot-tracking: a change tells the window left
+  // scMouseLeave and the new one scMouseEnter.
+  plat::HWND ActiveControl() const { return activeControl_; }
+  void SetActiveControl(plat::HWND window);
+
  protected:
   void Loaded() override;
   // Where the hook's providers come from: HookProviderFactory() unless a subclass knows better.
@@ -206,6 +211,7 @@ class TsSkinManager : public fw::TComponent {
   fw::TBitmap shdaTemplate_;
   fw::TBitmap shdiTemplate_;
   plat::HHOOK hook_ = nullptr;
+  plat::HWND activeControl_ = nullptr;
   struct THooked {
     plat::HWND Window;
     fw::TCustomForm* Form;  // null for a dialog or a menu
