@@ -134,7 +134,8 @@ void BlurGray8(fw::TBitmap& bitmap, double radius) {
     for (int i = 0; i < length; ++i) {
       double sum = 0;
       for (int k = -r; k <= r; ++k) sum += kernel[static_cast<std::size_t>(k + r)] * line[static_cast<std::size_t>(std::clamp(i + k, 0, length - 1))];
-      at(i) = static_cast<std::uint8_t>(std::clamp(sum, 0.0, 255.0));
+      // The weights add up to 1 only within rounding: a flat 255 must stay 255, not drop to 254.
+      at(i) = static_cast<std::uint8_t>(std::clamp(sum + 1e-9, 0.0, 255.0));
     }
   };
   for (int y = 0; y < height; ++y) {

@@ -169,6 +169,16 @@ TEST_F(TextTest, BlurSpreadsGreyOnlyAndKeepsFlatAreas) {
     EXPECT_LT(grey.Pixels()->Scanline(y)[6], 255);
     EXPECT_GT(grey.Pixels()->Scanline(y)[7], 200);
   }
+  // Flat areas stay exactly flat whatever the kernel's rounding.
+  for (int radius = 1; radius <= 30; ++radius) {
+    fw::TBitmap flat;
+    flat.SetPixelFormat(fw::pf8bit);
+    flat.SetSize(40, 3);
+    for (int y = 0; y < 3; ++y)
+      for (int x = 0; x < 40; ++x) flat.Pixels()->Scanline(y)[x] = 255;
+    BlurGray8(flat, radius);
+    for (int x = 0; x < 40; ++x) ASSERT_EQ(flat.Pixels()->Scanline(1)[x], 255) << radius;
+  }
   auto colour = Picture(4, 4, 0xFF102030);
   BlurGray8(*colour, 2);
   EXPECT_EQ(At(*colour, 0, 0), 0xFF102030u);
