@@ -47,22 +47,21 @@ class BorderPainter {
       else StretchPieceOpaque(dst_, to, src_, plat::MakeRect(sx, sy, sw, sh));
       return;
     }
+    if (!masked_) {
+      const plat::RECT visible = plat::Intersection(to, d_.Bounds());
+      if (!plat::IsEmpty(visible)) TileRows(d_, to, visible, s_, sx, sy, sw, sh);
+      return;
+    }
     ForEachTile(to.top, to.bottom, sh, 0, d_.Height(), [&](int y, int h) {
-      ForEachTile(to.left, to.right, sw, 0, d_.Width(), [&](int x, int w) { Tile(x, y, sx, sy, w, h); });
+      ForEachTile(to.left, to.right, sw, 0, d_.Width(), [&](int x, int w) {
+        Piece p{x, y, sx, sy, w, h};
+        if (ClipPiece(p, d_.Width(), d_.Height(), s_.Width(), s_.Height()))
+          MaskedCopyRows(d_, s_, p, p.sy + maskOffset_, false, backdrop_);
+      });
     });
   }
 
  private:
-  void Tile(int dx, int dy, int sx, int sy, int w, int h) {
-    if (!masked_) {
-      CopyPieceOpaque(dst_, dx, dy, src_, sx, sy, w, h);
-      return;
-    }
-    Piece p{dx, dy, sx, sy, w, h};
-    if (ClipPiece(p, d_.Width(), d_.Height(), s_.Width(), s_.Height()))
-      MaskedCopyRows(d_, s_, p, p.sy + maskOffset_, false, backdrop_);
-  }
-
   fw::TBitmap& dst_;
   plat::Bitmap& d_;
   fw::TBitmap& src_;

@@ -1,5 +1,6 @@
 // Copying one piece of a skin image: through its mask image, or with a key colour transparent.
 #include <algorithm>
+#include <cstring>
 
 #include "framework/bitmap.h"
 #include "paint/bitmap_ops.h"
@@ -92,6 +93,33 @@ void KeyedCopyRows(plat::Bitmap& dst, const plat::Bitmap& src, const Piece& p, p
       plat::Pixel behind;
       if (!bg.ready) out[i] = fill;
       else if (bg.PixelBehind(p.dx + i, p.dy + row, &behind)) out[i] = behind;
+    }
+  }
+}
+
+void TileRows(plat::Bitmap& dst, const plat::RECT& to, const plat::RECT& visible, const plat::Bitmap& src, int sx,
+              int sy, int sw, int sh) {
+  VELMORA_ASSERT(sw > 0 && sh > 0 && sx >= 0 && sy >= 0 && sx + sw <= src.Width() && sy + sh <= src.Height());
+  VELMORA_ASSERT(visible.left >= to.left && visible.top >= to.top && visible.right <= to.right &&
+                 visible.bottom <= to.bottom);
+  VELMORA_ASSERT(visible.left >= 0 && visible.top >= 0 && visible.right <= dst.Width() &&
+                 visible.bottom <= dst.Height());
+  const int count = plat::RectWidth(visible);
+  if (count <= 0) return;
+  const int phase = (visible.left - to.left) % sw;
+  for (int y = visible.top; y < visible.bottom; ++y) {
+    const plat::Pixel* in = src.Row(sy + (y - to.top) % sh) + sx;
+    plat::Pixel* out = dst.Row(y) + visible.left;
+    // The rest of the tile the row starts in, then one whole tile at `first`.
+    const int first = std::min(sw - phase, count);
+    std::memcpy(out, in + phase, static_cast<std::size_t>(first) * 4);
+    int done = first + std::min(sw, count - first);
+    std::memcpy(out + first, in, static_cast<std::size_t>(done - first) * 4);
+    // What is laid from `first` on is whole tiles: copying it on keeps the pattern.
+    for (int laid = done - first; done < count; laid += laid) {
+      const int n = std::min(laid, count - done);
+      std::memcpy(out + done, out + first, static_cast<std::size_t>(n) * 4);
+      done += n;
     }
   }
 }

@@ -87,9 +87,14 @@ void MaskedCopyRows(plat::Bitmap& dst, const plat::Bitmap& src, const Piece& p, 
 void KeyedCopyRows(plat::Bitmap& dst, const plat::Bitmap& src, const Piece& p, plat::Pixel key, bool cornerMode,
                    const Backdrop& bg, bool dstIsBackdrop);
 
-// Block transfers through the platform: a piece copied as it is, and stretched to the nearest
-// pixel (colour-on-colour). Both are cut to the bitmaps by the platform.
-void CopyPieceOpaque(fw::TBitmap& dst, int dx, int dy, fw::TBitmap& src, int sx, int sy, int w, int h);
+// The source piece (sx, sy, sw, sh) repeated over the area to from its top-left corner on, as it
+// is (alpha too), within the part of to given by visible. Each row is laid by block copies: one
+// tile, then copies of what is already laid, doubling.
+void TileRows(plat::Bitmap& dst, const plat::RECT& to, const plat::RECT& visible, const plat::Bitmap& src, int sx,
+              int sy, int sw, int sh);
+
+// Stretching through the platform's block transfer, to the nearest pixel (colour-on-colour);
+// the platform cuts it to both bitmaps.
 bool StretchPieceOpaque(fw::TBitmap& dst, const plat::RECT& to, fw::TBitmap& src, const plat::RECT& from);
 
 // Edge widths of a border over a rectangle too small for them, one pair at a time: the pair

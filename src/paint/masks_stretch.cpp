@@ -15,10 +15,6 @@ using namespace mask_kernels;
 
 namespace mask_kernels {
 
-void CopyPieceOpaque(fw::TBitmap& dst, int dx, int dy, fw::TBitmap& src, int sx, int sy, int w, int h) {
-  plat::BitBlt(dst.Canvas().Handle(), dx, dy, w, h, src.Canvas().Handle(), sx, sy, plat::SRCCOPY);
-}
-
 bool StretchPieceOpaque(fw::TBitmap& dst, const plat::RECT& to, fw::TBitmap& src, const plat::RECT& from) {
   const plat::HDC dc = dst.Canvas().Handle();
   plat::SetStretchBltMode(dc, plat::COLORONCOLOR);
