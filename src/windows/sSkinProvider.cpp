@@ -12,6 +12,7 @@
 #include "skin/sMessages.h"
 #include "skin/sSkinManagerComponent.h"
 #include "windows/sSystemMenu.h"
+#include "platform/wm/menus.h"
 
 namespace velmora {
 
@@ -34,60 +35,12 @@ std::string Upper(std::string s) {
 }
 
 bool Designing(const fw::TComponent* c) { return c->ComponentState().Contains(fw::csDesigning); }
-bool Destroying(const fw::TComponent* c) { return c->ComponentState().Contains(fw::csDestroying); }
+bool BeingDestroyed(const fw::TComponent* c) { return c->ComponentState().Contains(fw::csDestroying); }
 
 // Set while CreateRT constructs: such a provider waits for its first hit test, paint or show.
 bool gCreatingRT = false;
 
 }  // namespace
-
-// ---- the form's skin state --------------------------------------------------------------------
-
-const fw::TMetaClass& TacFormSkinData::StaticClass() {
-  static const fw::TMetaClass meta("TacFormSkinData", &fw::TPersistent::StaticClass(), nullptr,
-                                   fw::Stored<TacFormSkinData>([](auto& b) {
-                                     b.String("SkinSection", &TacFormSkinData::SetSkinSection);
-                                   }));
-  return meta;
-}
-
-TacFormSkinData::TacFormSkinData(TsSkinProvider* provider) : provider_(provider) {
-  FSkinSection = kFormSection;
-  COC = kFormClassCode;
-}
-
-void TacFormSkinData::SetSkinSection(const std::string& value) {
-  const std::string upper = value.empty() ? std::string(kFormSection) : Upper(value);
-  if (upper == FSkinSection) return;
-  FSkinSection = upper;
-  UpdateIndexes();
-  BGChanged = true;
-}
-
-TsSkinManager* TacFormSkinData::SkinManager() const { return FSkinManager ? FSkinManager : DefaultManager(); }
-
-void TacFormSkinData::UpdateIndexes() {
-  const TacSkinIndex* skin = PaintIndex();
-  SkinIndex = skin ? skin->GetSkinIndex(FSkinSection) : -1;
-  BorderIndex = Texture = HotTexture = -1;
-  if (!IsSkinned()) return;
-  const TsGeneralData& g = skin->gd[static_cast<std::size_t>(SkinIndex)];
-  BorderIndex = g.BorderIndex;
-  Texture = g.TextureNormal;
-  HotTexture = g.States > 1 ? g.Props[1].TextureIndex : -1;
-}
-
-TColor TacFormSkinData::OwnerColor() const {
-  return provider_ && provider_->Form ? fw::ColorToRGB(provider_->Form->Color()) : 0xFFFFFF;
-}
-
-// A form is a top-level window: nothing lies behind it.
-TacParentBackground TacFormSkinData::QueryParentBackground(TCacheInfo& info) {
-  info = TCacheInfo{};
-  return TacParentBackground::NoParent;
-}
-
-TColor TacFormSkinData::EffectiveColor(int) { return provider_ ? provider_->FormColor() : OwnerColor(); }
 
 // ---- stored parts ---------------------------------------------------------------------------
 
@@ -176,7 +129,7 @@ class TacHookedProvider : public TacHookProvider {
   ~TacHookedProvider() override {
     if (!provider_) return;
     provider_->HookLink = nullptr;
-    if (!Destroying(form_)) fw::FreeComponent(provider_);
+    if (!BeingDestroyed(form_)) fw::FreeComponent(provider_);
     else provider_->Unhook();
   }
   void Initialize() override {
@@ -210,13 +163,15 @@ TsSkinProvider* ProviderOf(fw::TCustomForm* form) {
       plat::SendMessage(form->Handle(), SkinCommandMessage, SkinParam(scGetProvider), 0));
 }
 
-TsSkinProvider::TsSkinProvider(fw::TComponent* owner) : fw::TComponent(owner), skinData_(this) {
+TsSkinProvider::TsSkinProvider(fw::TComponent* owner) : fw::TComponent(owner) {
+  skinData_.COC = COC_TsSkinProvider;
+  skinData_.SetSkinSection(kFormSection);
   Form = dynamic_cast<fw::TCustomForm*>(owner);
   if (!Form) throw fw::EAbort(kFormsOnly);
   // Another provider on the form: a run-time one gives way, a placed one makes this one empty.
   for (int i = 0; i < Form->ComponentCount(); ++i) {
     auto* other = dynamic_cast<TsSkinProvider*>(Form->Components(i));
-    if (!other || other == this || other->RTEmpty || Destroying(other)) continue;
+    if (!other || other == this || other->RTEmpty || BeingDestroyed(other)) continue;
     if (Designing(this)) throw fw::EAbort(kOneInstance);
     if (other->RTInit || other->HookLink) {
       other->Unhook();
@@ -269,7 +224,7 @@ void TsSkinProvider::Unhook() {
   hooked_ = false;
   std::erase(SkinnedForms(), Form);
   Form->WindowProc = OldWndProc;
-  if (Form->HandleAllocated() && !Destroying(Form)) {
+  if (Form->HandleAllocated() && !BeingDestroyed(Form)) {
     plat::SetWindowRgn(Form->Handle(), nullptr, plat::TRUE);
     plat::RedrawWindow(Form->Handle(), nullptr, nullptr, plat::RDW_FRAME | plat::RDW_INVALIDATE | plat::RDW_ERASE);
   }
@@ -323,7 +278,7 @@ void TsSkinProvider::PrepareForm() {
 
 void TsSkinProvider::SetFormColor() {
   const auto state = Form->ComponentState();
-  if (!UseGlobalColor || skinData_.FCustomColor || state.Contains(fw::csLoading) || Destroying(Form)) return;
+  if (!UseGlobalColor || skinData_.FCustomColor || state.Contains(fw::csLoading) || BeingDestroyed(Form)) return;
   if (const TacSkinIndex* skin = Skin()) {
     const int global = skin->ConstData.IndexGLobalInfo;
     if (ValidSection(skin, global)) Form->SetColor(skin->gd[static_cast<std::size_t>(global)].Color);
@@ -443,6 +398,431 @@ TColor TsSkinProvider::FormColor() const {
   if (!Skinned() || skinData_.FCustomColor || !skin) return fw::ColorToRGB(Form->Color());
   const TsGeneralData& g = skin->gd[static_cast<std::size_t>(skinData_.SkinIndex)];
   return FormActive && g.States > 1 ? g.HotColor : g.Color;
+}
+
+// ---- the window procedure ---------------------------------------------------------------------
+
+namespace {
+
+bool IsBorderCode(plat::LRESULT r) { return r >= plat::HTLEFT && r <= plat::HTBOTTOMRIGHT; }
+
+}  // namespace
+
+void TsSkinProvider::StopRedraw() {
+  if (Form->HandleAllocated()) plat::SendMessage(Form->Handle(), plat::WM_SETREDRAW, 0, 0);
+}
+
+void TsSkinProvider::ResumeRedraw(bool redraw) {
+  if (!Form->HandleAllocated()) return;
+  plat::SendMessage(Form->Handle(), plat::WM_SETREDRAW, 1, 0);
+  if (redraw)
+    plat::RedrawWindow(Form->Handle(), nullptr, nullptr,
+                       plat::RDW_FRAME | plat::RDW_INVALIDATE | plat::RDW_ERASE | plat::RDW_ALLCHILDREN | plat::RDW_UPDATENOW);
+}
+
+// The old procedure with the platform's own caption kept off the screen: redrawing is stopped
+// around it (unless the form already stopped it itself).
+void TsSkinProvider::ProtectedOld(fw::TMessage& m) {
+  const bool stop = LockCount == 0 && Form->HandleAllocated() && plat::IsWindowVisible(Form->Handle());
+  if (stop) StopRedraw();
+  CallOld(m);
+  if (stop && Form->HandleAllocated()) plat::SendMessage(Form->Handle(), plat::WM_SETREDRAW, 1, 0);
+}
+
+void TsSkinProvider::RepaintFrame() {
+  if (Form->HandleAllocated() && plat::IsWindowVisible(Form->Handle())) PaintNonClient();
+}
+
+void TsSkinProvider::RepaintCaption(bool backgroundChanged) {
+  if (backgroundChanged) skinData_.BGChanged = true;
+  RepaintFrame();
+}
+
+void TsSkinProvider::NewSkin() {
+  skinData_.UpdateIndexes();
+  UpdateTitleIndexes();
+  UpdateIconsIndexes();
+  FGlow1 = TacGlowMask();
+  FGlow2 = TacGlowMask();
+  SetFormColor();
+  RgnChanged = true;
+  skinData_.BGChanged = true;
+  if (!SystemMenu && Form->HandleAllocated()) SystemMenu = std::make_unique<TsSystemMenu>(this);
+  if (Form->HandleAllocated() && plat::IsWindowVisible(Form->Handle()))
+    plat::RedrawWindow(Form->Handle(), nullptr, nullptr,
+                       plat::RDW_FRAME | plat::RDW_INVALIDATE | plat::RDW_ERASE | plat::RDW_ALLCHILDREN);
+}
+
+void TsSkinProvider::RemoveSkin() {
+  fw::TMessage m = MakeSkinMessage(scRemoveSkin, reinterpret_cast<plat::LPARAM>(Manager()));
+  BroadcastToControls(Form, m);
+  if (Form->HandleAllocated()) {
+    plat::SetWindowRgn(Form->Handle(), nullptr, plat::TRUE);
+    plat::RedrawWindow(Form->Handle(), nullptr, nullptr, plat::RDW_FRAME | plat::RDW_INVALIDATE | plat::RDW_ERASE);
+  }
+  if (UseGlobalColor && !skinData_.FCustomColor) Form->SetColor(fw::clBtnFace);
+  skinData_.FCacheBmp.reset();
+  skinData_.BGChanged = true;
+  RgnChanged = true;
+}
+
+// While the skin is off, only new-skin and provider questions are answered.
+bool TsSkinProvider::NotSkinnedMessage(fw::TMessage& m) {
+  if (m.Msg == SkinCommandMessage) {
+    const plat::WORD command = SkinCommandOf(m.WParam);
+    if (command == scGetProvider) {
+      m.Result = reinterpret_cast<plat::LRESULT>(this);
+      return true;
+    }
+    if (command == scNewSkin && !RTEmpty && !BeingDestroyed(Form)) {
+      CallOld(m);
+      if (Runnable() && !RTInit) {
+        PrepareForm();
+        NewSkin();
+      }
+      return true;
+    }
+  }
+  CallOld(m);
+  return true;
+}
+
+void TsSkinProvider::SkinCommand(fw::TMessage& m) {
+  const plat::WORD command = SkinCommandOf(m.WParam);
+  switch (command) {
+    case scNewSkin:
+      CallOld(m);
+      if (!BeingDestroyed(Form)) NewSkin();
+      return;
+    case scRemoveSkin:
+      CallOld(m);
+      RemoveSkin();
+      return;
+    case scRefresh:
+      skinData_.BGChanged = true;
+      RgnChanged = true;
+      CallOld(m);
+      if (Form->HandleAllocated() && plat::IsWindowVisible(Form->Handle()))
+        plat::RedrawWindow(Form->Handle(), nullptr, nullptr,
+                           plat::RDW_FRAME | plat::RDW_INVALIDATE | plat::RDW_ERASE | plat::RDW_ALLCHILDREN);
+      return;
+    case scGetProvider: m.Result = reinterpret_cast<plat::LRESULT>(this); return;
+    case scEndParentUpdate:
+      skinData_.FUpdating = false;
+      RepaintFrame();
+      return;
+    case scIsHandled: m.Result = 1; return;
+    case scSetUpdating:
+      skinData_.FUpdating = m.LParam != 0;
+      if (skinData_.FUpdating) skinData_.BGChanged = true;
+      return;
+    case scSetUrgentPainting:
+      skinData_.HandleSkinCommand(m);
+      if (skinData_.UrgentPainting) PaintAll();
+      return;
+    case scIsChanged: m.Result = skinData_.FUpdating ? 1 : 0; return;
+    case scBackgroundChanged: skinData_.BGChanged = true; return;
+    case scGetBackgroundColor: m.Result = FormColor(); return;
+    case scQueryParent: return;
+    case scMouseLeave:
+      ResetHot();
+      return;
+    case scGetBackgroundInfo: {
+      auto* info = reinterpret_cast<BackgroundInfo*>(m.LParam);
+      if (!info) return;
+      if (!PictureReady()) {
+        info->Kind = bkFill;
+        info->Color = FormColor();
+        info->Bitmap = nullptr;
+        return;
+      }
+      info->Kind = bkPicture;
+      info->Bitmap = skinData_.FCacheBmp.get();
+      info->Color = FormColor();
+      info->Offset.x += OffsetX();
+      info->Offset.y += OffsetY();
+      return;
+    }
+    case scControlState: m.Result = skinData_.CtrlSkinState; return;
+    case scStopRedraw: StopRedraw(); return;
+    case scResumeRedraw: ResumeRedraw(true); return;
+    case scGetApplication: m.Result = reinterpret_cast<plat::LRESULT>(fw::Application); return;
+    case scGetClientOffset: m.Result = plat::MAKELONG(OffsetX(), OffsetY()); return;
+    case scRepaintCaption: RepaintCaption(m.LParam == 1); return;
+    default:
+      if (!skinData_.HandleSkinCommand(m)) CallOld(m);
+      return;
+  }
+}
+
+void TsSkinProvider::NcActivate(fw::TMessage& m) {
+  if (!(FormState & kFsShowAnimation)) FormActive = m.WParam != 0;
+  const TacSkinIndex* skin = Skin();
+  const TsGeneralData& section = skin->gd[static_cast<std::size_t>(skinData_.SkinIndex)];
+  bool multiState = section.States > 1;
+  if (ValidMask(skin, skinData_.BorderIndex))
+    multiState = multiState || skin->ma[static_cast<std::size_t>(skinData_.BorderIndex)].ImageCount > 1;
+  if (multiState) skinData_.BGChanged = true;
+  FormState |= kFsInActivation;
+  // Without desktop composition the platform's caption is kept off by stopping the redraw;
+  // lParam -1 tells the platform not to paint its frame at all.
+  fw::TMessage old = m;
+  old.LParam = -1;
+  ProtectedOld(old);
+  m.Result = old.Result;
+  FormState &= ~kFsInActivation;
+  if (!multiState) {
+    // Only the caption and the buttons change.
+    skinData_.BGChanged = true;
+  }
+  RepaintFrame();
+}
+
+void TsSkinProvider::NcHitTest(fw::TMessage& m) {
+  if (RTInit) LoadInit();
+  if (!Skinned() || !HaveCaption() || !DrawNonClientArea) {
+    CallOld(m);
+    return;
+  }
+  const int code = HTProcess({plat::GET_X_LPARAM(m.LParam), plat::GET_Y_LPARAM(m.LParam)});
+  const bool platformKind = code == 0 || code == plat::HTCLIENT || code == plat::HTCAPTION || code == plat::HTMENU ||
+                            (code >= plat::HTLEFT && code <= plat::HTBOTTOMRIGHT);
+  if (!platformKind || (code == plat::HTBOTTOMRIGHT && GripMode == gmRightBottom)) {
+    m.Result = code;
+    return;
+  }
+  CallOld(m);
+  // The platform's own buttons and icon lie where the skin may draw something else.
+  if (!IsBorderCode(m.Result) && m.Result != plat::HTCLIENT && m.Result != 0 && m.Result != plat::HTMENU)
+    m.Result = code;
+}
+
+void TsSkinProvider::NcPaintMessage(fw::TMessage& m) {
+  if (RTInit) LoadInit();
+  if (!SystemMenu) PrepareForm();
+  m.Result = 0;
+  if (!Skinned() || !DrawNonClientArea) {
+    CallOld(m);
+    return;
+  }
+  if (!plat::IsWindowVisible(Form->Handle()) || (FormState & kFsMinimizeAnimation) || !SystemMenu) return;
+  PaintNonClient();
+}
+
+void TsSkinProvider::SizeMessage(fw::TMessage& m) {
+  if (skinData_.FUpdating) {
+    RgnChanged = true;
+    skinData_.BGChanged = true;
+    CallOld(m);
+    return;
+  }
+  const plat::RECT client = Form->ClientRect();
+  const bool changed = !plat::EqualRect(&client, &lastClient_);
+  if (changed) {
+    FGlow1 = TacGlowMask();
+    FGlow2 = TacGlowMask();
+  }
+  CallOld(m);
+  if (changed && Form->Showing()) {
+    RgnChanged = true;
+    skinData_.BGChanged = true;
+    plat::SendMessage(Form->Handle(), plat::WM_NCPAINT, 1, 0);
+    if (skinData_.BGType & (BGT_GRADIENTHORZ | BGT_GRADIENTVERT | BGT_TEXTURE)) {
+      fw::TMessage moved = MakeSkinMessage(scMoved);
+      moved.WParam = SkinParam(scMoved, 1);
+      BroadcastToControls(Form, moved);
+    }
+  }
+  lastClient_ = client;
+}
+
+void TsSkinProvider::SetTextMessage(fw::TMessage& m) {
+  if (!DrawNonClientArea || !Form->HandleAllocated() || !plat::IsWindowVisible(Form->Handle())) {
+    CallOld(m);
+    return;
+  }
+  FGlow1 = TacGlowMask();
+  FGlow2 = TacGlowMask();
+  skinData_.BGChanged = true;
+  ProtectedOld(m);
+  RepaintFrame();
+}
+
+void TsSkinProvider::SysCommand(fw::TMessage& m) {
+  const plat::WPARAM command = m.WParam & 0xFFF0;
+  if (command == plat::SC_KEYMENU && m.LParam == ' ' && HaveCaption() && DrawNonClientArea) {
+    ResetHot();
+    const plat::RECT window = WindowRect();
+    DropSysMenu(window.left + FIconRect.left + FrameBorderWidth(true),
+                window.top + BorderHeight(true) + CaptionHeight(true));
+    return;
+  }
+  CallOld(m);
+}
+
+void TsSkinProvider::PaintMessage(fw::TMessage& m) {
+  if (!DrawClientArea) {
+    CallOld(m);
+    return;
+  }
+  plat::PAINTSTRUCT ps;
+  const plat::HDC given = reinterpret_cast<plat::HDC>(m.WParam);
+  const plat::HDC dc = given ? given : plat::BeginPaint(Form->Handle(), &ps);
+  if (dc && !BeingDestroyed(Form)) {
+    if (PaintClientBackground(dc)) Form->PaintControls(dc, nullptr);
+  }
+  if (!given) plat::EndPaint(Form->Handle(), &ps);
+  m.Result = 0;
+}
+
+void TsSkinProvider::EraseMessage(fw::TMessage& m) {
+  if (!DrawClientArea) {
+    CallOld(m);
+    return;
+  }
+  if (skinData_.FUpdating) return;
+  if (PaintClientBackground(reinterpret_cast<plat::HDC>(m.WParam))) m.Result = 1;
+  else CallOld(m);
+}
+
+void TsSkinProvider::NewWndProc(fw::TMessage& m) {
+  if (!hooked_) {
+    CallOld(m);
+    return;
+  }
+  // A run-time provider starts drawing at the first hit test, paint or show.
+  if (RTInit) {
+    if (m.Msg == plat::WM_NCHITTEST || m.Msg == plat::WM_NCPAINT) {
+      if (Runnable()) {
+        LoadInit();
+        if (Skinned()) {
+          plat::RedrawWindow(Form->Handle(), nullptr, nullptr,
+                             plat::RDW_FRAME | plat::RDW_INVALIDATE | plat::RDW_ERASE | plat::RDW_ALLCHILDREN);
+        }
+      }
+    } else if (m.Msg == fw::CM_VISIBLECHANGED && m.WParam && Runnable()) {
+      LoadInit();
+    }
+  }
+  if (BeingDestroyed(Form) || !Skinned()) {
+    NotSkinnedMessage(m);
+    return;
+  }
+  if (m.Msg == SkinCommandMessage) {
+    SkinCommand(m);
+    return;
+  }
+  if (TitleMouse(m)) return;
+  switch (m.Msg) {
+    case plat::WM_CREATE:
+    case plat::WM_NCCREATE:
+      CallOld(m);
+      PrepareForm();
+      return;
+    case plat::WM_SIZE: SizeMessage(m); return;
+    case plat::WM_SETREDRAW:
+      if (m.WParam) LockCount = std::max(0, LockCount - 1);
+      else ++LockCount;
+      CallOld(m);
+      return;
+    case plat::WM_SETTEXT: SetTextMessage(m); return;
+    case plat::WM_PAINT: PaintMessage(m); return;
+    case plat::WM_ERASEBKGND: EraseMessage(m); return;
+    case plat::WM_PRINTCLIENT: m.Result = 0; return;
+    case plat::WM_PRINT: {
+      const plat::HDC dc = reinterpret_cast<plat::HDC>(m.WParam);
+      if (dc && PictureReady()) {
+        fw::TBitmap& bmp = *skinData_.FCacheBmp;
+        plat::BitBlt(dc, 0, 0, bmp.Width(), bmp.Height(), bmp.Canvas().Handle(), 0, 0, plat::SRCCOPY);
+        const int saved = plat::SaveDC(dc);
+        plat::OffsetViewportOrgEx(dc, OffsetX(), OffsetY(), nullptr);
+        Form->PaintControls(dc, nullptr);
+        plat::RestoreDC(dc, saved);
+      }
+      return;
+    }
+    case plat::WM_SHOWWINDOW:
+      if (m.WParam) FormState &= kFsRestoreSize;
+      CallOld(m);
+      return;
+    case plat::WM_SETTINGCHANGE:
+      skinData_.BGChanged = true;
+      CallOld(m);
+      return;
+    case plat::WM_GETMINMAXINFO: {
+      auto* info = reinterpret_cast<plat::MINMAXINFO*>(m.LParam);
+      if (info && HaveBorder() && !Form->Parent()) {
+        plat::RECT work{};
+        plat::SystemParametersInfo(plat::SPI_GETWORKAREA, 0, &work, 0);
+        const int f = FrameBorderWidth(false);
+        info->ptMaxPosition = {-f, -f};
+        info->ptMaxSize = {plat::RectWidth(work) + 2 * f, plat::RectHeight(work) + 2 * f};
+      }
+      CallOld(m);
+      return;
+    }
+    case plat::WM_STYLECHANGED:
+      CallOld(m);
+      if (SystemMenu) SystemMenu->UpdateItems();
+      UpdateIconsIndexes();
+      RepaintCaption(true);
+      return;
+    case plat::WM_SETICON:
+      ProtectedOld(m);
+      RepaintCaption(true);
+      return;
+    case plat::WM_NCHITTEST: NcHitTest(m); return;
+    case plat::WM_NCPAINT: NcPaintMessage(m); return;
+    case plat::WM_NCACTIVATE: NcActivate(m); return;
+    case plat::WM_NCMOUSELEAVE:
+      ResetHot();
+      CallOld(m);
+      return;
+    case plat::WM_LBUTTONUP:
+      SetTitleButtonPressed(false);
+      CallOld(m);
+      return;
+    case plat::WM_SYSCOMMAND: SysCommand(m); return;
+    case plat::WM_ENTERIDLE: m.Result = 0; return;
+    case plat::WM_POPUPSYSTEMMENU:
+      DropSysMenu(plat::GET_X_LPARAM(m.LParam), plat::GET_Y_LPARAM(m.LParam));
+      return;
+    case plat::WM_PARENTNOTIFY: {
+      CallOld(m);
+      fw::TMessage repaint = MakeSkinMessage(scControlState);
+      repaint.WParam = SkinParam(scControlState, 1);
+      BroadcastToControls(Form, repaint);
+      return;
+    }
+    case plat::WM_ACTIVATE:
+      CallOld(m);
+      if (plat::LOWORD(m.WParam) != plat::WA_INACTIVE && SystemMenu) SystemMenu->UpdateItems();
+      return;
+    case fw::CM_VISIBLECHANGED:
+      CallOld(m);
+      if (!m.WParam) {
+        if (skinData_.FCacheBmp) skinData_.FCacheBmp->SetSize(0, 0);
+        skinData_.BGChanged = true;
+      }
+      return;
+    case fw::CM_ENABLEDCHANGED:
+      CallOld(m);
+      skinData_.BGChanged = true;
+      RepaintFrame();
+      return;
+    case fw::CM_MENUCHANGED:
+      if (!(FormState & kFsShowAnimation)) skinData_.BGChanged = true;
+      CallOld(m);
+      return;
+    case fw::CM_MOUSELEAVE:
+      CallOld(m);
+      return;
+    case fw::CM_COLORCHANGED:
+      skinData_.BGChanged = true;
+      CallOld(m);
+      return;
+    default: CallOld(m); return;
+  }
 }
 
 // ---- the hook's providers -------------------------------------------------------------------

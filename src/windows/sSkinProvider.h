@@ -11,7 +11,7 @@
 #include "framework/collection.h"
 #include "framework/component.h"
 #include "framework/forms.h"
-#include "paint/section_skin_state.h"
+#include "controls/sCommonData.h"
 #include "paint/text.h"
 #include "skin/sProviderHooks.h"
 
@@ -20,34 +20,6 @@ namespace velmora {
 class TsSkinProvider;
 class TsSystemMenu;
 class TsSkinManager;
-
-// The form's skin state: the section (by default "FORM"), its indexes and the window's picture.
-class TacFormSkinData : public fw::TPersistent, public TacPaintSkinState {
-  FW_DECLARE_CLASS
-
- public:
-  static constexpr int kFormClassCode = 224;
-  explicit TacFormSkinData(TsSkinProvider* provider = nullptr);
-
-  const std::string& SkinSection() const { return FSkinSection; }
-  // Upper-cased; empty names the form section.
-  void SetSkinSection(const std::string& value);
-  // The index, border, texture and hot texture of the section in the manager's skin.
-  void UpdateIndexes();
-  TsSkinManager* SkinManager() const;
-  void SetSkinManager(TsSkinManager* manager) { FSkinManager = manager; }
-
-  fw::TControl* OwnerControl() const override { return nullptr; }
-  TColor OwnerColor() const override;
-  TColor ParentColor() const override { return OwnerColor(); }
-  bool OwnerWindowed() const override { return true; }
-  TacParentBackground QueryParentBackground(TCacheInfo& info) override;
-  TColor EffectiveColor(int state) override;
-  int ParentFontSection() override { return -1; }
-
- private:
-  TsSkinProvider* provider_;
-};
 
 // One title button's place and look.
 struct TsCaptionButton {
@@ -147,10 +119,11 @@ inline constexpr unsigned kFsInActivation = 0x8000;
 
 // The provider's state that stays with the program: one pressed flag for all title buttons.
 bool TitleButtonPressed();
+void SetTitleButtonPressed(bool pressed);
 
 class TacHookedProvider;
 
-class TsSkinProvider : public fw::TComponent {
+class TsSkinProvider : public fw::TComponent, public TacFormSkinOwner {
   FW_DECLARE_CLASS
 
  public:
@@ -160,7 +133,8 @@ class TsSkinProvider : public fw::TComponent {
   ~TsSkinProvider() override;
 
   // ---- stored settings ----
-  TacFormSkinData* SkinData() { return &skinData_; }
+  TsCommonData* SkinData() { return &skinData_; }
+  fw::TCustomForm* SkinnedForm() const override { return Form; }
   TacAddedTitle* AddedTitle() { return &addedTitle_; }
   TsTitleIcon* TitleIcon() { return &titleIcon_; }
   TsTitleButtons* TitleButtons() { return &titleButtons_; }
@@ -301,7 +275,6 @@ class TsSkinProvider : public fw::TComponent {
   void Loaded() override;
 
  private:
-  friend class TacFormSkinData;
   friend class TacHookedProvider;
   void Hook();
   void Unhook();
@@ -329,18 +302,22 @@ class TsSkinProvider : public fw::TComponent {
   void SetFormColor();
   void UpdateTitleIndexes();
   int UserButtonIndex(int code) const;
-  void DrawButton(fw::TBitmap& bmp, TsCaptionButton& button, int maskIndex, bool enabled);
+  void DrawButton(fw::TBitmap& bmp, const TsCaptionButton& button);
   int ButtonGlyph(const TsCaptionButton& button) const;
+  bool ButtonEnabled(const TsCaptionButton& button) const;
+  plat::SIZE ButtonSize(const TsCaptionButton& button) const;
+  void PlaceButton(TsCaptionButton& button, int& x, int topLine, bool visible);
   void PushToWindow(const plat::RECT& pictureRect);
   bool Runnable() const;
 
-  TacFormSkinData skinData_;
+  TsCommonData skinData_{this, true};
   TacAddedTitle addedTitle_;
   TsTitleIcon titleIcon_;
   TsTitleButtons titleButtons_{this};
   TacSysSubMenu sysSubMenu_;
   bool hooked_ = false;
   plat::RECT lastClient_{0, 0, 0, 0};
+  int tempLeft_ = 0;  // where TempBmp was copied from
   int paintAllCount_ = 0;
   long long pixelsPushed_ = 0;
   std::string lastTitleFont_;
