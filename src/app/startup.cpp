@@ -7,6 +7,7 @@
 #include "app/main_form.h"
 #include "framework/application.h"
 #include "skin/sSkinManagerComponent.h"
+#include "windows/sSkinProvider.h"
 
 namespace velmora {
 
@@ -29,6 +30,7 @@ int StartUp(std::span<const std::string> arguments) {
   const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
   if (!error) SetProgramFolder(self.parent_path().string());
   RegisterSkinClasses();
+  RegisterProviderClasses();
   SkinManagerStartup();
   fw::TApplication application(nullptr);
   try {

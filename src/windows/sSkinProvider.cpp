@@ -265,9 +265,10 @@ void TsSkinProvider::UpdateTitleIndexes() {
 }
 
 void TsSkinProvider::PrepareForm() {
-  if (RTInit || RTEmpty || !Form || !Manager() || !Form->HandleAllocated() || !Runnable()) return;
+  if (RTInit || RTEmpty || !Form || !Manager() || !Runnable()) return;
   skinData_.UpdateIndexes();
-  if (!SystemMenu) SystemMenu = std::make_unique<TsSystemMenu>(this);
+  // The system menu needs the window; a form without one yet is prepared again when it has it.
+  if (!SystemMenu && Form->HandleAllocated()) SystemMenu = std::make_unique<TsSystemMenu>(this);
   UpdateTitleIndexes();
   UpdateIconsIndexes();
   RgnChanged = CaptChanged = true;
@@ -703,6 +704,12 @@ void TsSkinProvider::NewWndProc(fw::TMessage& m) {
     } else if (m.Msg == fw::CM_VISIBLECHANGED && m.WParam && Runnable()) {
       LoadInit();
     }
+  }
+  if ((m.Msg == plat::WM_CREATE || m.Msg == plat::WM_SHOWWINDOW) && !BeingDestroyed(Form) && !RTInit &&
+      Runnable() && !SystemMenu) {
+    CallOld(m);
+    PrepareForm();
+    return;
   }
   if (BeingDestroyed(Form) || !Skinned()) {
     NotSkinnedMessage(m);
