@@ -572,10 +572,8 @@ void TsSkinProvider::NcActivate(fw::TMessage& m) {
   ProtectedOld(old);
   m.Result = old.Result;
   FormState &= ~kFsInActivation;
-  if (!multiState) {
-    // Only the caption and the buttons change.
-    skinData_.BGChanged = true;
-  }
+  // Otherwise only the title, caption and buttons change, over the picture as it is.
+  if (!multiState && !skinData_.BGChanged) PaintTitleBar();
   RepaintFrame();
 }
 

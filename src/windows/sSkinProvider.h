@@ -231,6 +231,7 @@ class TsSkinProvider : public fw::TComponent, public TacFormSkinOwner {
 
   // ---- picture and painting ----
   void PaintAll();
+  void PaintTitleBar();
   void PaintCaption(fw::TBitmap& bmp);
   void UpdateRgn(bool repaint = false);
   void PaintNonClient(plat::HDC dc = nullptr);

@@ -58,6 +58,49 @@ int TsSkinProvider::TitleIconHeight() const {
   return titleIcon_.Height ? titleIcon_.Height : AutoIconSide(CaptionHeight(true));
 }
 
+// Title, title icon, the band behind the buttons, the buttons and the caption, over the picture's
+// background: all of the picture that changes with activation when the form section does not.
+void TsSkinProvider::PaintTitleBar() {
+  const TacSkinIndex* skin = Skin();
+  if (!skin || !skinData_.FCacheBmp) return;
+  fw::TBitmap& bmp = *skinData_.FCacheBmp;
+  const plat::RECT shadow = ShadowSize();
+  const plat::RECT window = WindowRect();
+  const plat::POINT origin{window.left, window.top};
+  const int width = bmp.Width();
+  const int height = bmp.Height();
+  // 5. Title, title icon and the band behind the title buttons.
+  const int titleBottom = shadow.top + FrameBorderHeight(false) + CaptionHeight(true);
+  if (const TsGeneralData* title = SectionAt(skin, FTitleSkinIndex)) {
+    const int state = std::min(FormActive ? 1 : 0, title->States - 1);
+    PaintSection(FTitleSkinIndex, title->ClassName, SelfCacheInfo(bmp, 0, 0), -1, -1, skin, &bmp, origin,
+                 plat::RECT{shadow.left, shadow.top, width - shadow.right, titleBottom}, state, true);
+  }
+  if (IconVisible() && !titleIcon_.Glyph.Empty() && plat::RectWidth(FIconRect) > 0) {
+    fw::TBitmap& glyph = const_cast<fw::TBitmap&>(titleIcon_.Glyph);
+    bmp.Canvas().StretchDraw(FIconRect, &glyph);
+  }
+  const bool systemButtons = VisibleClose() || VisibleMax() || VisibleMin() || VisibleHelp();
+  const int titleBar = skin->GetMaskIndex(skinData_.SkinIndex, skinData_.FSkinSection, "TITLEBAR");
+  if (systemButtons && ValidMask(skin, titleBar)) {
+    const int barWidth = ImageWidthOf(skin->ma[static_cast<std::size_t>(titleBar)]);
+    const plat::RECT band{width - (ButtonsWidth() + 2 * barWidth), 0, width,
+                          CaptionHeight(true) + FrameBorderHeight(false)};
+    DrawBorderMask(bmp, band, FormActive ? 1 : 0, true, *skin, titleBar, SelfCacheInfo(bmp, 0, 0));
+  }
+  // 8. Title buttons over a saved copy of the title's right end.
+  const int tempWidth = FrameBorderWidth(true) + ButtonsWidth() + shadow.right + 10;
+  const int tempHeight = FrameBorderHeight(true) + CaptionHeight(true) + FrameBorderWidth(false) + shadow.top;
+  const int tempLeft = tempLeft_ = std::max(0, width - tempWidth - 1);
+  TempBmp.SetPixelFormat(fw::pf32bit);
+  TempBmp.SetSize(std::min(tempWidth, width), std::min(tempHeight, height));
+  plat::BitBlt(TempBmp.Canvas().Handle(), 0, 0, TempBmp.Width(), TempBmp.Height(), bmp.Canvas().Handle(), tempLeft, 0,
+               plat::SRCCOPY);
+  PaintBorderIcons();
+  // 6. The caption comes last without a border window.
+  PaintCaption(bmp);
+}
+
 bool TsSkinProvider::PictureReady() {
   if (skinData_.BGChanged || !skinData_.FCacheBmp || skinData_.FCacheBmp->Width() == 0) PaintAll();
   return skinData_.FCacheBmp && skinData_.FCacheBmp->Width() > 0 && !skinData_.BGChanged;
@@ -101,36 +144,7 @@ void TsSkinProvider::PaintAll() {
                          body.bottom - BorderHeight(true) - ImageHeightOf(grip)};
     DrawGlyphMask(bmp, at, 0, SelfCacheInfo(bmp, 0, 0), grip, 1);
   }
-  // 5. Title, title icon and the band behind the title buttons.
-  const int titleBottom = shadow.top + FrameBorderHeight(false) + CaptionHeight(true);
-  if (const TsGeneralData* title = SectionAt(skin, FTitleSkinIndex)) {
-    const int state = std::min(FormActive ? 1 : 0, title->States - 1);
-    PaintSection(FTitleSkinIndex, title->ClassName, SelfCacheInfo(bmp, 0, 0), -1, -1, skin, &bmp, origin,
-                 plat::RECT{shadow.left, shadow.top, width - shadow.right, titleBottom}, state, true);
-  }
-  if (IconVisible() && !titleIcon_.Glyph.Empty() && plat::RectWidth(FIconRect) > 0) {
-    fw::TBitmap& glyph = const_cast<fw::TBitmap&>(titleIcon_.Glyph);
-    bmp.Canvas().StretchDraw(FIconRect, &glyph);
-  }
-  const bool systemButtons = VisibleClose() || VisibleMax() || VisibleMin() || VisibleHelp();
-  const int titleBar = skin->GetMaskIndex(skinData_.SkinIndex, skinData_.FSkinSection, "TITLEBAR");
-  if (systemButtons && ValidMask(skin, titleBar)) {
-    const int barWidth = ImageWidthOf(skin->ma[static_cast<std::size_t>(titleBar)]);
-    const plat::RECT band{width - (ButtonsWidth() + 2 * barWidth), 0, width,
-                          CaptionHeight(true) + FrameBorderHeight(false)};
-    DrawBorderMask(bmp, band, FormActive ? 1 : 0, true, *skin, titleBar, SelfCacheInfo(bmp, 0, 0));
-  }
-  // 8. Title buttons over a saved copy of the title's right end.
-  const int tempWidth = FrameBorderWidth(true) + ButtonsWidth() + shadow.right + 10;
-  const int tempHeight = FrameBorderHeight(true) + CaptionHeight(true) + FrameBorderWidth(false) + shadow.top;
-  const int tempLeft = tempLeft_ = std::max(0, width - tempWidth - 1);
-  TempBmp.SetPixelFormat(fw::pf32bit);
-  TempBmp.SetSize(std::min(tempWidth, width), std::min(tempHeight, height));
-  plat::BitBlt(TempBmp.Canvas().Handle(), 0, 0, TempBmp.Width(), TempBmp.Height(), bmp.Canvas().Handle(), tempLeft, 0,
-               plat::SRCCOPY);
-  PaintBorderIcons();
-  // 6. The caption comes last without a border window.
-  PaintCaption(bmp);
+  PaintTitleBar();
   // 9. Fresh now; what the form paints itself becomes part of it.
   skinData_.BGChanged = false;
   if (Form->OnPaint) {

@@ -380,6 +380,14 @@ bool TsSkinProvider::TitleMouse(fw::TMessage& m) {
       return false;
     case plat::WM_NCLBUTTONUP: NcLButtonUp(m, code); return true;
     case plat::WM_NCLBUTTONDBLCLK:
+      // A quick second click on a button presses it again.
+      if (IsButtonCode(code)) {
+        fw::TMessage down = m;
+        down.Msg = plat::WM_NCLBUTTONDOWN;
+        const bool handled = TitleMouse(down);
+        m.Result = down.Result;
+        return handled;
+      }
       if (code == plat::HTCAPTION) {
         if (EnabledMax() || EnabledRestore() || plat::IsIconic(Form->Handle())) {
           const bool zoomed = plat::IsZoomed(Form->Handle()) || plat::IsIconic(Form->Handle());

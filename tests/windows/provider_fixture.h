@@ -56,6 +56,7 @@ class ProviderTest : public ::testing::Test {
   // description can stand in for the one of the archive.
   TsSkinManager* ActivateSkin(bool active = true) {
     manager = fw::New<TsSkinManager>(owner);
+    manager->SetSkinName("Office2007 Black");  // as the brightness window stores it
     auto* item = manager->InternalSkins()->Add();
     item->SetName("skin");
     fw::TMemoryStream bytes;
@@ -82,6 +83,11 @@ class ProviderTest : public ::testing::Test {
     f->Show();
     Pump();
     return f;
+  }
+  static plat::RECT WindowRectOf(fw::TForm* f) {
+    plat::RECT r{};
+    plat::GetWindowRect(f->Handle(), &r);
+    return r;
   }
   static void Pump() {
     plat::MSG msg;
