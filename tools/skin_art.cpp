@@ -211,11 +211,12 @@ Canvas Master() {
     const int r[4] = {4, 4, 4, 4};
     DrawRounded(c, s * 24, 48, 24, 24, r, buttons[s], {236, 238, 241});
   }
-  // PANEL and PANEL_LOW through masks: image rows, then mask rows.
+  // PANEL and PANEL_LOW through masks: image rows, then mask rows. The faces are the sections'
+  // colours, which fill the middle, so the stretched edges meet it without a seam.
   {
     const int r[4] = {3, 3, 3, 3};
-    DrawRounded(c, 96, 48, 12, 12, r, {{250, 251, 252}, {240, 242, 245}, {196, 201, 208}, {255, 255, 255}, 1}, kMagenta, 60);
-    DrawRounded(c, 108, 48, 12, 12, r, {{226, 230, 235}, {238, 240, 243}, {170, 177, 187}, {214, 218, 224}, 1}, kMagenta, 60);
+    DrawRounded(c, 96, 48, 12, 12, r, {{244, 245, 247}, {244, 245, 247}, {196, 201, 208}, {255, 255, 255}, 1}, kMagenta, 60);
+    DrawRounded(c, 108, 48, 12, 12, r, {{232, 234, 239}, {232, 234, 239}, {170, 177, 187}, {214, 218, 224}, 1}, kMagenta, 60);
   }
   // STATUSBAR: a separating line on top.
   c.Fill(120, 48, 12, 12, {226, 229, 233});

@@ -28,6 +28,9 @@ constexpr plat::UINT kCentred = plat::DT_CENTER | plat::DT_VCENTER | plat::DT_SI
 constexpr plat::UINT kLeft = plat::DT_LEFT | plat::DT_VCENTER | plat::DT_SINGLELINE;
 constexpr TColor kInk = 0x303030;
 constexpr TColor kPlainParent = 0xD8D8D8;
+constexpr TColor kDarkParent = 0x3B332E;  // title-bar glyphs are drawn for a dark parent
+constexpr int kGlyphLabelWidth = 230;
+constexpr int kFrameLabel = 14;
 
 struct TCellSize {
   int W, H;
@@ -42,11 +45,13 @@ void Stripes(fw::TBitmap& b, const RECT& r) {
       b.Pixels()->Row(y)[x] = ((x + y) / 5) % 2 ? 0xFF4A78C8u : 0xFFF2C94Cu;
 }
 
-void Parent(fw::TBitmap& b, const RECT& r, bool striped) {
-  if (striped)
+enum TParent { kPlain, kStriped, kDark };
+
+void Parent(fw::TBitmap& b, const RECT& r, TParent parent) {
+  if (parent == kStriped)
     Stripes(b, r);
   else
-    FillPixels(b, r, kPlainParent, 255);
+    FillPixels(b, r, parent == kDark ? kDarkParent : kPlainParent, 255);
 }
 
 void Label(fw::TBitmap& b, const std::string& text, const RECT& r, plat::UINT format = kLeft) {
@@ -64,11 +69,12 @@ int BlockWidth() {
 }
 
 // One section in one state over one parent, at every size, from (x, y).
-void SectionCells(fw::TBitmap& gallery, const TacSkinIndex& skin, int index, int state, bool striped, int x, int y) {
+void SectionCells(fw::TBitmap& gallery, const TacSkinIndex& skin, int index, int state, TParent parentKind, int x,
+                  int y) {
   const TsGeneralData& section = skin.gd[static_cast<std::size_t>(index)];
   for (const TCellSize& size : kSizes) {
     const RECT parent{x, y, x + size.W + 2 * kMargin, y + size.H + 2 * kMargin};
-    Parent(gallery, parent, striped);
+    Parent(gallery, parent, parentKind);
     const plat::POINT origin{x + kMargin, y + kMargin};
     auto cell = MakeBitmap32(size.W, size.H);
     cell->Canvas().Font().SetName("Tahoma");
@@ -82,12 +88,22 @@ void SectionCells(fw::TBitmap& gallery, const TacSkinIndex& skin, int index, int
   }
 }
 
-void Glyph(fw::TBitmap& gallery, const TsMaskData& mask, int frame, bool striped, int x, int y) {
+// The glyph's frame over each kind of parent, from (x, y); answers the width used.
+int GlyphFrame(fw::TBitmap& gallery, const TsMaskData& mask, int frame, int x, int y) {
   const int w = ImageWidthOf(mask), h = ImageHeightOf(mask);
-  Parent(gallery, {x, y, x + w + 2 * kMargin, y + h + 2 * kMargin}, striped);
-  DrawGlyphMask(gallery, {x + kMargin, y + kMargin}, frame, SelfCacheInfo(gallery, 0, 0), mask, 1);
+  Label(gallery, std::to_string(frame), {x, y, x + kFrameLabel, y + h + 2 * kMargin});
+  int at = x + kFrameLabel;
+  for (TParent parent : {kPlain, kDark, kStriped}) {
+    Parent(gallery, {at, y, at + w + 2 * kMargin, y + h + 2 * kMargin}, parent);
+    DrawGlyphMask(gallery, {at + kMargin, y + kMargin}, frame, SelfCacheInfo(gallery, 0, 0), mask, 1);
+    at += w + 2 * kMargin + 2;
+  }
+  return at - x + 2 * kGap;
 }
 
+int GlyphRowWidth(const TsMaskData& mask) {
+  return std::max(mask.ImageCount, 1) * (kFrameLabel + 3 * (ImageWidthOf(mask) + 2 * kMargin + 2) + 2 * kGap);
+}
 }  // namespace
 
 void RenderGallery(const TacSkinIndex& skin, const std::string& title, fw::TBitmap& gallery) {
@@ -100,7 +116,7 @@ void RenderGallery(const TacSkinIndex& skin, const std::string& title, fw::TBitm
     if (m.ImgType != itisaGlyph && m.ImgType != itisaPngGlyph) continue;
     glyphs.push_back(&m);
     glyphRowsHeight += std::max(ImageHeightOf(m) + 2 * kMargin, 18) + kGap;
-    glyphWidth = std::max(glyphWidth, kLabelWidth + std::max(m.ImageCount, 1) * 2 * (ImageWidthOf(m) + 2 * kMargin + kGap));
+    glyphWidth = std::max(glyphWidth, kGlyphLabelWidth + GlyphRowWidth(m));
   }
   const int width = std::max(kLabelWidth + maxStates * BlockWidth() + kGap, glyphWidth);
   const int height = 30 + static_cast<int>(skin.gd.size()) * sectionHeight + 30 + glyphRowsHeight + kGap;
@@ -122,24 +138,20 @@ void RenderGallery(const TacSkinIndex& skin, const std::string& title, fw::TBitm
     for (int s = 0; s < states; ++s) {
       const int x = kLabelWidth + s * BlockWidth();
       Label(gallery, std::to_string(s) + " " + kStateNames[s], {x, y, x + BlockWidth(), y + kHeader});
-      for (int striped = 0; striped < 2; ++striped)
-        SectionCells(gallery, skin, static_cast<int>(i), s, striped != 0, x,
-                     y + kHeader + striped * (kSizes[1].H + 2 * kMargin + kGap));
+      for (int row = 0; row < 2; ++row)
+        SectionCells(gallery, skin, static_cast<int>(i), s, row == 0 ? kPlain : kStriped, x,
+                     y + kHeader + row * (kSizes[1].H + 2 * kMargin + kGap));
     }
     y += sectionHeight;
   }
   FillPixels(gallery, {0, y, width, y + 1}, 0xC0C0C0, 255);
-  Label(gallery, "Glyphs: every frame over a plain and a striped parent", {kGap, y, width, y + 26});
+  Label(gallery, "Glyphs: every frame, numbered, over a light, a dark and a striped parent", {kGap, y, width, y + 26});
   y += 30;
   for (const TsMaskData* m : glyphs) {
     const int rowHeight = std::max(ImageHeightOf(*m) + 2 * kMargin, 18);
-    Label(gallery, m->ClassName + "." + m->PropertyName, {kGap, y, kLabelWidth, y + rowHeight});
-    int x = kLabelWidth;
-    for (int f = 0; f < std::max(m->ImageCount, 1); ++f)
-      for (int striped = 0; striped < 2; ++striped) {
-        Glyph(gallery, *m, f, striped != 0, x, y);
-        x += ImageWidthOf(*m) + 2 * kMargin + kGap;
-      }
+    Label(gallery, m->ClassName + "." + m->PropertyName, {kGap, y, kGlyphLabelWidth, y + rowHeight});
+    int x = kGlyphLabelWidth;
+    for (int f = 0; f < std::max(m->ImageCount, 1); ++f) x += GlyphFrame(gallery, *m, f, x, y);
     y += rowHeight + kGap;
   }
   // A picture to look at, not to lay over anything.

@@ -6,6 +6,7 @@
 
 #include "paint/color_ops.h"
 #include "paint/row_kernels.h"
+#include "platform/base/assert.h"
 #include "platform/base/pixel_rows.h"
 
 namespace velmora {
@@ -14,17 +15,6 @@ namespace {
 
 using plat::Pixel;
 using plat::RECT;
-
-// The pixels of a 32-bit bitmap with something in it, else nullptr.
-plat::Bitmap* Pixels32(const fw::TBitmap& bitmap) {
-  plat::Bitmap* pixels = bitmap.Pixels();
-  return pixels && !pixels->Empty() && pixels->Format() == plat::PixelFormat::Bgra32 ? pixels : nullptr;
-}
-
-// Left and Top at least 0, Right and Bottom at most the bitmap's; empty when nothing is left.
-RECT ClipTo(const RECT& r, const plat::Bitmap& b) {
-  return {std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, b.Width()), std::min(r.bottom, b.Height())};
-}
 
 Pixel ColorPixel(fw::TColor color, std::uint8_t alpha) {
   return (static_cast<Pixel>(alpha) << 24) | (ExchangeRedBlue(static_cast<std::uint32_t>(color)) & 0x00FFFFFFu);
@@ -54,6 +44,8 @@ Placement Place(long long sx, long long sy, long long dx, long long dy, long lon
   cut(sx, dx, width, src.Width(), dst.Width());
   cut(sy, dy, height, src.Height(), dst.Height());
   if (width <= 0 || height <= 0) return {};
+  VELMORA_ASSERT(sx >= 0 && sy >= 0 && dx >= 0 && dy >= 0 && sx + width <= src.Width() && dx + width <= dst.Width() &&
+                 sy + height <= src.Height() && dy + height <= dst.Height());
   return {static_cast<int>(sx), static_cast<int>(sy), static_cast<int>(dx), static_cast<int>(dy), static_cast<int>(width),
           static_cast<int>(height)};
 }
@@ -72,13 +64,16 @@ ChannelTables TintTables(plat::COLORREF color, Rule rule) {
   return t;
 }
 
-// TEMPORARY until the shared keyed copy lands.
-void CopyRowKeyedForNow(Pixel* dst, const Pixel* src, int n, Pixel key) {
-  for (int i = 0; i < n; ++i)
-    if (src[i] != key) dst[i] = src[i] | 0xFF000000u;
+}  // namespace
+
+plat::Bitmap* Pixels32(const fw::TBitmap& bitmap) {
+  plat::Bitmap* pixels = bitmap.Pixels();
+  return pixels && !pixels->Empty() && pixels->Format() == plat::PixelFormat::Bgra32 ? pixels : nullptr;
 }
 
-}  // namespace
+RECT ClipTo(const RECT& r, const plat::Bitmap& b) {
+  return {std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, b.Width()), std::min(r.bottom, b.Height())};
+}
 
 std::unique_ptr<fw::TBitmap> MakeBitmap32(int width, int height) {
   auto bitmap = std::make_unique<fw::TBitmap>();
@@ -192,8 +187,12 @@ void BlendKeyed(fw::TBitmap& dst, int x, int y, std::uint32_t keyPixel, double w
   const Placement p = Place(srcRect.left, srcRect.top, x, y, right - srcRect.left + 1, bottom - srcRect.top + 1, *s, *d);
   if (p.Empty()) return;
   // Checking a weight's fixed-point form costs more than a small blend: the last one is kept.
-  static KeyedWeight last(0.4);
-  if (last.Weight() != weight) last = KeyedWeight(weight);
+  static double lastWeight = 0.4;
+  static KeyedWeight last(lastWeight);
+  if (weight != lastWeight) {
+    last = KeyedWeight(weight);
+    lastWeight = weight;
+  }
   for (int row = 0; row < p.height; ++row)
     BlendKeyedRow(d->Row(p.dstY + row) + p.dstX, s->Row(p.srcY + row) + p.srcX, p.width, keyPixel, last);
 }
@@ -206,7 +205,8 @@ void CopyKeyed(fw::TBitmap& dst, const fw::TBitmap& src, int x, int y, fw::TColo
   if (p.Empty()) return;
   const Pixel key = ExchangeRedBlue(static_cast<std::uint32_t>(keyColor));
   for (int row = 0; row < p.height; ++row)
-    CopyRowKeyedForNow(d->Row(p.dstY + row) + p.dstX, s->Row(p.srcY + row) + p.srcX, p.width, key);
+    plat::CopyRowKeyed(d->Row(p.dstY + row) + p.dstX, s->Row(p.srcY + row) + p.srcX, p.width, key, 0xFFFFFFFFu,
+                       0xFF000000u);
 }
 
 void BlendAlphaImage(const RECT& dstRect, const RECT& srcRect, fw::TBitmap& dst, bool cornerMode, const TCacheInfo& cache,

@@ -18,6 +18,11 @@ inline constexpr std::uint32_t kKeyColor = 0x00FF00FF;
 // SetRectAlpha's "no key": every pixel is set.
 inline constexpr std::uint32_t kNoKey = 0x1FFFFFFF;
 
+// The pixels of a non-empty 32-bit bitmap, else nullptr: what every operation here works on.
+plat::Bitmap* Pixels32(const fw::TBitmap& bitmap);
+// Left and Top at least 0, Right and Bottom at most the bitmap's width and height.
+plat::RECT ClipTo(const plat::RECT& rect, const plat::Bitmap& bitmap);
+
 // A new zero-filled 32-bit bitmap owned by the caller (sizes below 0 count as 0).
 std::unique_ptr<fw::TBitmap> MakeBitmap32(int width, int height);
 // A new zero-filled bitmap of the same size and pixel format.

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <vector>
 
+#include "paint/bitmap_ops.h"
 #include "paint/color_ops.h"
 #include "paint/platform_bindings.h"
-#include "platform/base/assert.h"
 
 namespace velmora {
 
@@ -36,16 +36,6 @@ struct Running {
 };
 
 Pixel OpaquePixel(TColor color) { return 0xFF000000u | ExchangeRedBlue(static_cast<std::uint32_t>(color) & 0x00FFFFFFu); }
-
-// The rectangle clipped to the bitmap.
-RECT Clip(const RECT& r, const plat::Bitmap& b) {
-  return {std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, b.Width()), std::min(r.bottom, b.Height())};
-}
-
-plat::Bitmap* Pixels32(const fw::TBitmap& bitmap) {
-  plat::Bitmap* p = bitmap.Pixels();
-  return p && !p->Empty() && p->Format() == plat::PixelFormat::Bgra32 ? p : nullptr;
-}
 
 // Mode 0: every row of the clipped rectangle r gets one colour, told to row(y, pixel). Bands
 // share their boundary row, which the later band paints again.
@@ -158,7 +148,7 @@ void CopyRowDown(plat::Bitmap& b, const RECT& r, int fromY, int toY) {
 void DrawGradient(fw::TBitmap& bitmap, const RECT& rect, const TsGradArray& pies, int offset) {
   plat::Bitmap* b = Pixels32(bitmap);
   if (!b || pies.empty()) return;
-  const RECT r = Clip(rect, *b);
+  const RECT r = ClipTo(rect, *b);
   if (plat::IsEmpty(r)) return;
   switch (pies[0].Mode1) {
     case 0:
@@ -182,7 +172,7 @@ void DrawGradientTextured(fw::TBitmap& bitmap, const RECT& rect, const TsGradArr
                           const RECT& textureRect, const fw::TBitmap& texture) {
   plat::Bitmap* b = Pixels32(bitmap);
   if (!b || pies.empty() || (pies[0].Mode1 != 0 && pies[0].Mode1 != 1)) return;
-  const RECT r = Clip(rect, *b);
+  const RECT r = ClipTo(rect, *b);
   if (plat::IsEmpty(r)) return;
   const Tiling tiling = MakeTiling(texture, textureRect, textureWeight);
   // A texture too small to tile (or none) leaves the plain gradient.

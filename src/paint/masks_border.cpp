@@ -26,7 +26,7 @@ class BorderPainter {
  public:
   BorderPainter(fw::TBitmap& dst, plat::Bitmap& d, fw::TBitmap& src, const plat::Bitmap& s, const TsMaskData& mask,
                 const TCacheInfo& cache)
-      : dst_(dst), d_(d), src_(src), s_(s), mask_(mask), cache_(cache), backdrop_(BackdropOf(cache)),
+      : dst_(dst), d_(d), src_(src), s_(s), backdrop_(BackdropOf(cache)), dstIsBackdrop_(cache.Bmp == &dst),
         masked_(mask.MaskType != 0), stretch_((mask.DrawMode & kBorderStretch) != 0), maskOffset_(ImageHeightOf(mask)) {}
 
   // A corner at (dx, dy): through the mask image, or with magenta transparent.
@@ -35,7 +35,7 @@ class BorderPainter {
     Piece p{dx, dy, sx, sy, w, h};
     if (!ClipPiece(p, d_.Width(), d_.Height(), s_.Width(), s_.Height())) return;
     if (masked_) MaskedCopyRows(d_, s_, p, p.sy + maskOffset_, cornerMode, backdrop_);
-    else KeyedCopyRows(d_, s_, p, kKeyColor, cornerMode, backdrop_, cache_.Bmp == &dst_);
+    else KeyedCopyRows(d_, s_, p, kKeyColor, cornerMode, backdrop_, dstIsBackdrop_);
   }
 
   // An edge or the centre: the source piece (sx, sy, sw, sh) over the destination area to.
@@ -66,9 +66,8 @@ class BorderPainter {
   plat::Bitmap& d_;
   fw::TBitmap& src_;
   const plat::Bitmap& s_;
-  const TsMaskData& mask_;
-  const TCacheInfo& cache_;
   const Backdrop backdrop_;
+  const bool dstIsBackdrop_;
   const bool masked_;
   const bool stretch_;
   const int maskOffset_;

@@ -39,9 +39,9 @@ struct Backdrop {
   // The background pixel behind destination (dx, dy); false outside the background.
   bool PixelBehind(int dx, int dy, plat::Pixel* out) const {
     if (!bmp) return false;
-    const int bx = dx + x, by = dy + y;
+    const std::int64_t bx = std::int64_t{dx} + x, by = std::int64_t{dy} + y;
     if (bx < 0 || by < 0 || bx >= bmp->Width() || by >= bmp->Height()) return false;
-    *out = bmp->Row(by)[bx];
+    *out = bmp->Row(static_cast<int>(by))[bx];
     return true;
   }
 };

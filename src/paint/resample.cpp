@@ -1,5 +1,7 @@
 #include "paint/resample.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <cmath>
 #include <exception>
@@ -84,10 +86,10 @@ inline std::uint8_t Settle(int sum) {
   return static_cast<std::uint8_t>(sum >> 16);
 }
 
-// Each row of src (height rows, bytes per pixel bpp) filtered across into tmp.
+// Each row of src (height rows, bytes per pixel bpp) filtered across into tmp; the plain form,
+// for 24-bit pictures.
 template <int bpp>
-__attribute__((target_clones("avx2", "default"))) void AcrossRows(const plat::Bitmap& src, plat::Bitmap& tmp,
-                                                                    const Contributions& c) {
+void AcrossRows(const plat::Bitmap& src, plat::Bitmap& tmp, const Contributions& c) {
   const int width = tmp.Width();
   for (int y = 0; y < src.Height(); ++y) {
     const std::uint8_t* in = src.Scanline(y);
@@ -100,6 +102,68 @@ __attribute__((target_clones("avx2", "default"))) void AcrossRows(const plat::Bi
         for (int ch = 0; ch < bpp; ++ch) sum[ch] += w * p[ch];
       }
       for (int ch = 0; ch < bpp; ++ch) out[x * bpp + ch] = Settle(sum[ch]);
+    }
+  }
+}
+
+// 32-bit rows two taps at a time with pmaddwd. A weight does not fit 16 bits, so it is split as
+// w = 256 high + low (low 0..255) and the two sums are joined as 256 high sum + low sum, which
+// is the same integer as the plain sum.
+struct TapPairs {
+  std::vector<int> first;  // per destination position, into the pairs; size + 1
+  std::vector<int> a, b;   // the two source positions of a pair
+  struct Lanes {
+    alignas(16) std::int16_t w[8];
+  };
+  std::vector<Lanes> low, high;
+};
+
+TapPairs PairUp(const Contributions& c) {
+  TapPairs t;
+  const std::size_t count = c.first.size() - 1;
+  for (std::size_t x = 0; x < count; ++x) {
+    t.first.push_back(static_cast<int>(t.a.size()));
+    for (int k = c.first[x]; k < c.first[x + 1]; k += 2) {
+      const bool pair = k + 1 < c.first[x + 1];
+      const auto i = static_cast<std::size_t>(k);
+      const int wa = c.weight[i], wb = pair ? c.weight[i + 1] : 0;
+      t.a.push_back(c.position[i]);
+      t.b.push_back(pair ? c.position[i + 1] : c.position[i]);
+      const auto lo = [](int w) { return static_cast<std::int16_t>(w & 0xFF); };
+      const auto hi = [](int w) { return static_cast<std::int16_t>(w >> 8); };
+      TapPairs::Lanes l, h;
+      for (int lane = 0; lane < 8; lane += 2) {
+        l.w[lane] = lo(wa), l.w[lane + 1] = lo(wb);
+        h.w[lane] = hi(wa), h.w[lane + 1] = hi(wb);
+      }
+      t.low.push_back(l);
+      t.high.push_back(h);
+    }
+  }
+  t.first.push_back(static_cast<int>(t.a.size()));
+  return t;
+}
+
+void AcrossRows32(const plat::Bitmap& src, plat::Bitmap& tmp, const Contributions& c) {
+  const TapPairs t = PairUp(c);
+  const int width = tmp.Width();
+  const __m128i zero = _mm_setzero_si128();
+  for (int y = 0; y < src.Height(); ++y) {
+    const int* in = reinterpret_cast<const int*>(src.Row(y));
+    plat::Pixel* out = tmp.Row(y);
+    for (int x = 0; x < width; ++x) {
+      __m128i low = zero, high = zero;
+      for (int k = t.first[static_cast<std::size_t>(x)]; k < t.first[static_cast<std::size_t>(x) + 1]; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        const __m128i pa = _mm_cvtsi32_si128(in[t.a[i]]), pb = _mm_cvtsi32_si128(in[t.b[i]]);
+        const __m128i channels = _mm_unpacklo_epi8(_mm_unpacklo_epi8(pa, pb), zero);
+        low = _mm_add_epi32(low, _mm_madd_epi16(channels, _mm_load_si128(reinterpret_cast<const __m128i*>(t.low[i].w))));
+        high = _mm_add_epi32(high, _mm_madd_epi16(channels, _mm_load_si128(reinterpret_cast<const __m128i*>(t.high[i].w))));
+      }
+      // S >> 16 held to 0..255 by the saturating packs.
+      const __m128i sum = _mm_srai_epi32(_mm_add_epi32(_mm_slli_epi32(high, 8), low), 16);
+      const __m128i packed = _mm_packus_epi16(_mm_packs_epi32(sum, zero), zero);
+      out[x] = static_cast<plat::Pixel>(_mm_cvtsi128_si32(packed));
     }
   }
 }
@@ -152,7 +216,7 @@ ResampleResult ResampleBitmap(const fw::TBitmap& src, fw::TBitmap& dst, int widt
     plat::Bitmap* out = dst.Pixels();
     if (!out || out->Format() != in.Format()) return ResampleResult::BadArguments;
     const Contributions across = Weigh(in.Width(), width, filter);
-    if (format == fw::pf32bit) AcrossRows<4>(in, tmp, across);
+    if (format == fw::pf32bit) AcrossRows32(in, tmp, across);
     else AcrossRows<3>(in, tmp, across);
     const Contributions down = Weigh(in.Height(), height, filter);
     DownColumns(tmp, *out, down, width * (format == fw::pf32bit ? 4 : 3));

@@ -150,6 +150,7 @@ void SetAlphaRow(Pixel* dst, int count, std::uint8_t alpha, std::uint32_t key) {
 
 // d = (d keep + s (256 − keep)) >> 8 on B, G, R; alpha of d stays.
 void BlendKeepRow(Pixel* dst, const Pixel* src, int count, std::uint8_t keep) {
+  VELMORA_ASSERT(count >= 0 && (count == 0 || (dst && src)));
   const int done = Wide() ? BlendKeepAvx2(dst, src, count, keep) : BlendKeepSse2(dst, src, count, keep);
   BlendKeepRowReference(dst + done, src + done, count - done, keep);
 }
@@ -201,6 +202,7 @@ std::uint32_t KeyedWeight::FixedChannel(std::uint32_t s, std::uint32_t d) const 
 
 // Per channel round(s − (s − d) w), ties to even; key pixels and the alpha of d stay.
 void BlendKeyedRow(Pixel* dst, const Pixel* src, int count, std::uint32_t key, const KeyedWeight& w) {
+  VELMORA_ASSERT(count >= 0 && (count == 0 || (dst && src)));
   int done = 0;
   if (w.FixedExact()) done = Wide() ? BlendKeyedAvx2(dst, src, count, key, w) : BlendKeyedSse2(dst, src, count, key, w);
   BlendKeyedRowReference(dst + done, src + done, count - done, key, w);

@@ -27,11 +27,6 @@ struct TSectionLook {
   const TsGenState* Props = nullptr;
 };
 
-bool RectFits(const fw::TBitmap* bitmap, const RECT& r) {
-  return bitmap && r.left >= 0 && r.top >= 0 && r.right > r.left && r.bottom > r.top && r.right <= bitmap->Width() &&
-         r.bottom <= bitmap->Height();
-}
-
 TSectionLook LookOf(const TacSkinIndex& skin, int sectionIndex, const std::string& sectionName, TColor fillColor,
                     int textureOverride, int s) {
   TSectionLook v;

@@ -3,6 +3,7 @@
 // on any index the skin does not have.
 #include <cstddef>
 
+#include "framework/bitmap.h"
 #include "skin/sSkinManager.h"
 
 namespace velmora {
@@ -18,6 +19,12 @@ inline bool ValidMask(const TacSkinIndex* skin, int index) {
 }
 inline bool ValidPattern(const TacSkinIndex* skin, int index) {
   return skin && index >= 0 && static_cast<std::size_t>(index) < skin->pa.size();
+}
+
+// A non-empty rectangle wholly inside the bitmap.
+inline bool RectFits(const fw::TBitmap* bitmap, const plat::RECT& r) {
+  return bitmap && r.left >= 0 && r.top >= 0 && r.right > r.left && r.bottom > r.top && r.right <= bitmap->Width() &&
+         r.bottom <= bitmap->Height();
 }
 
 // The state painted with: clamped to the section's states, and never below 0.

@@ -12,11 +12,6 @@ namespace {
 
 using plat::RECT;
 
-bool RectFits(const fw::TBitmap* bitmap, const RECT& r) {
-  return bitmap && r.left >= 0 && r.top >= 0 && r.right > r.left && r.bottom > r.top && r.right <= bitmap->Width() &&
-         r.bottom <= bitmap->Height();
-}
-
 // The four corner images of a section, their magenta pixels leaving what is under them.
 // bottomLeftX is where the bottom-left image goes (controls put it at 0).
 void DrawCorners(const TacSkinIndex& skin, const TsGeneralData& section, fw::TBitmap& bitmap, const RECT& rect,

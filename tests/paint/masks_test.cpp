@@ -220,6 +220,19 @@ TEST(Masks, MagentaCorner) {
   }
 }
 
+// The mask of a piece lies one frame below it, also for the piece at the very bottom of the image;
+// a piece starting left of the destination is cut on both sides.
+TEST(Masks, MaskedCopyReadsTheRowsBelowItsPiece) {
+  auto src = Filled(3, 4, 0x00405060);
+  for (int x = 0; x < 3; ++x) PixelsOf(*src).Row(2)[x] = 0x00FFFFFF, PixelsOf(*src).Row(3)[x] = 0;
+  PixelsOf(*src).Row(1)[1] = 0x00102030;
+  TsMaskData mask;
+  mask.R = {0, 0, 3, 4}, mask.ImageCount = 1, mask.MaskType = 1;
+  auto dst = Filled(3, 1, kSentinel);
+  MaskedCopy({-1, 0, 2, 1}, {0, 1, 3, 2}, *dst, mask, false, SelfCacheInfo(*dst, 0, 0), *src);
+  EXPECT_EQ(Row(*dst, 0, 0, 3), (std::vector<Pixel>{0xFF102030, 0xFF405060, kSentinel}));
+}
+
 TEST(Masks, KeyedCopyIntoItsOwnBackground) {
   auto src = Filled(3, 1, 0x00405060);
   PixelsOf(*src).Row(0)[1] = kKeyColor;
@@ -295,6 +308,30 @@ TEST(Masks, BorderRegionCutsCornerRuns) {
   const std::vector<RECT> expected{{0, 0, 3, 1}, {17, 0, 20, 1}, {0, 14, 3, 15}, {17, 14, 20, 15}};
   ASSERT_EQ(rects.size(), expected.size());
   for (std::size_t i = 0; i < rects.size(); ++i) EXPECT_TRUE(plat::EqualRect(&rects[i], &expected[i])) << i;
+}
+
+// Through a mask image and stretched: pixels blend by their mask (0 here: the image's colour under
+// the destination's alpha), the centre repeats its one source pixel, and without magenta nothing
+// is cut.
+TEST(Masks, BorderRegionThroughMaskStretched) {
+  SkinFixture f(3, 6);
+  for (int y = 3; y < 6; ++y)
+    for (int x = 0; x < 3; ++x) f.Master().Row(y)[x] = 0;
+  const TsMaskData& mask = f.Add({0, 0, 3, 6}, 1, 1, kBorderStretch | kBorderFillCentre, 1, 1, 1, 1);
+  auto dst = Filled(6, 5, kSentinel);
+  const plat::HRGN rgn = plat::CreateRectRgn(0, 0, 6, 5);
+  DrawBorderMaskRgn(*dst, rgn, true, 0, mask);
+  EXPECT_EQ(PixelsOf(*dst).Row(0)[0], 0x11000000u);
+  EXPECT_EQ(PixelsOf(*dst).Row(2)[3], 0x11000101u);
+  EXPECT_EQ(PixelsOf(*dst).Row(4)[5], 0x11000202u);
+  EXPECT_EQ(PixelsOf(*dst).Row(0)[4], 0x11000001u);
+  EXPECT_EQ(PixelsOf(*dst).Row(3)[0], 0x11000100u);
+  EXPECT_EQ(plat::GetRegionRects(rgn).size(), 1u);
+  EXPECT_TRUE(plat::PtInRegion(rgn, 0, 0) && plat::PtInRegion(rgn, 5, 4));
+  plat::DeleteObject(rgn);
+  auto plain = Filled(6, 5, kSentinel);
+  DrawBorderMaskRgn(*plain, nullptr, false, 0, mask);  // no centre unless asked
+  EXPECT_EQ(PixelsOf(*plain).Row(2)[3], kSentinel);
 }
 
 // A one-pixel centre covers its span by its mask's red value: 0 paints, 255 leaves, between blends.

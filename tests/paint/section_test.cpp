@@ -188,6 +188,21 @@ TEST_F(SectionTest, StatesAreClampedAndAboveZeroUseTheHotValues) {
   EXPECT_EQ(At(*b, 3, 3), kKPixel);
 }
 
+TEST_F(SectionTest, OnePixelEdgesShrunkThroughTheirMaskStillPaint) {
+  // A stretched border with a mask image and one-pixel edges: narrowing the 4 x 1 top edge to
+  // 2 x 1 resamples a source one pixel high, which must be padded, never "Source bitmap is too
+  // small" and an unpainted edge.
+  tiny.FillMaster({0, 40, 6, 43}, 0x00336699);
+  tiny.FillMaster({0, 43, 6, 46}, 0x00000000);
+  const int border = tiny.AddMask("BUTTON", "BORDERSMASK", {0, 40, 6, 46}, 1, 1, 1);
+  TsMaskData& m = tiny.Mask(border);
+  m.WL = m.WT = m.WR = m.WB = 1;
+  tiny.Section(section).BorderIndex = border;
+  auto b = Target(4, 3);
+  Paint(b.get(), NotReady(kKeyColor), {0, 0, 4, 3});
+  for (int x = 0; x < 4; ++x) EXPECT_EQ(At(*b, x, 0) & 0xFFFFFF, 0x336699u) << x;
+}
+
 TEST_F(SectionTest, CornerImagesLeaveTheBackgroundUnderMagenta) {
   tiny.FillMaster({40, 0, 42, 2}, 0x00FF00FF);
   tiny.SetMaster(41, 1, 0x00123456);

@@ -1,88 +1,145 @@
-// Row kernels, eight pixels a step in the compiler's generic vectors: each byte widened to a
-// 16-bit lane, multiplied, divided by 255 exactly as Div255 does, narrowed back. The same source
-// is compiled twice, for the SSE2 every x86-64 has and for AVX2, and the loader picks one when the
-// program starts (target_clones). What is left of a row after the last full step goes through the
-// per-pixel formula from pixel_math.h, so every pixel is the same whichever way it went.
+// Row kernels: the vector steps of pixel_rows_steps.h, built once for SSE2 and once for AVX2,
+// the AVX2 build used where the processor has it (asked once, at the first call). What is left of
+// a row after the last whole step goes through the per-pixel formula from pixel_math.h, so every
+// pixel is the same whichever way it went.
 #include "platform/base/pixel_rows.h"
-
-#include <cstring>
 
 #include "platform/base/assert.h"
 #include "platform/base/pixel_math.h"
 
-#if defined(__x86_64__) && !defined(VELMORA_NO_CLONES)
-#define VELMORA_KERNEL __attribute__((target_clones("avx2", "default")))
+#if defined(__x86_64__) || defined(__SSE2__)
+#include <immintrin.h>
+#define VELMORA_SIMD 1
 #else
-#define VELMORA_KERNEL
+#define VELMORA_SIMD 0
 #endif
+
 #define VELMORA_INLINE inline __attribute__((always_inline))
-#if defined(__GNUC__) && !defined(__clang__)
-// The vector helpers are always inlined, so no vector ever crosses a call: the ABI note on
-// passing them does not apply.
-#pragma GCC diagnostic ignored "-Wpsabi"
-#endif
 
 namespace plat {
 
 namespace {
 
-constexpr int kStep = 8;  // pixels a step
-using Bytes = std::uint8_t __attribute__((vector_size(32)));
-using Words = std::uint32_t __attribute__((vector_size(32)));
-using Lanes = std::uint16_t __attribute__((vector_size(64)));
-using Quads = std::uint64_t __attribute__((vector_size(32)));
-
-VELMORA_INLINE Bytes Load(const Pixel* p) {
-  Bytes v;
-  std::memcpy(&v, p, sizeof v);
-  return v;
+#if VELMORA_SIMD
+// The operations the steps are written in, over 128-bit vectors here and 256-bit ones below.
+namespace sse2 {
+using V = __m128i;
+VELMORA_INLINE V Load(const Pixel* p) { return _mm_loadu_si128(reinterpret_cast<const V*>(p)); }
+VELMORA_INLINE void Store(Pixel* p, V v) { _mm_storeu_si128(reinterpret_cast<V*>(p), v); }
+VELMORA_INLINE V Set16(std::uint16_t x) { return _mm_set1_epi16(static_cast<short>(x)); }
+VELMORA_INLINE V Set32(std::uint32_t x) { return _mm_set1_epi32(static_cast<int>(x)); }
+VELMORA_INLINE V Low8(V v) { return _mm_unpacklo_epi8(v, _mm_setzero_si128()); }
+VELMORA_INLINE V High8(V v) { return _mm_unpackhi_epi8(v, _mm_setzero_si128()); }
+VELMORA_INLINE V Pack16(V low, V high) { return _mm_packus_epi16(low, high); }
+VELMORA_INLINE V Add16(V a, V b) { return _mm_add_epi16(a, b); }
+VELMORA_INLINE V Sub16(V a, V b) { return _mm_sub_epi16(a, b); }
+VELMORA_INLINE V Mul16(V a, V b) { return _mm_mullo_epi16(a, b); }
+VELMORA_INLINE V MulHi16(V a, V b) { return _mm_mulhi_epu16(a, b); }
+VELMORA_INLINE V Add32(V a, V b) { return _mm_add_epi32(a, b); }
+VELMORA_INLINE V Or(V a, V b) { return _mm_or_si128(a, b); }
+VELMORA_INLINE V AndNot(V a, V b) { return _mm_andnot_si128(a, b); }
+template <int k>
+VELMORA_INLINE V Shl16(V v) { return _mm_slli_epi16(v, k); }
+template <int k>
+VELMORA_INLINE V ShuffleLo16(V v) { return _mm_shufflelo_epi16(v, k); }
+template <int k>
+VELMORA_INLINE V ShuffleHi16(V v) { return _mm_shufflehi_epi16(v, k); }
+VELMORA_INLINE bool AllZero(V v) { return _mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_setzero_si128())) == 0xFFFF; }
+// Div255(s * a + d * (255 - a)) per byte: the sum is at most 65025, so it fits a lane.
+struct FadeWeights {
+  V alpha, inverse;
+};
+VELMORA_INLINE FadeWeights Weights(std::uint32_t a) {
+  return {Set16(static_cast<std::uint16_t>(a)), Set16(static_cast<std::uint16_t>(255 - a))};
 }
-VELMORA_INLINE void Store(Pixel* p, Bytes v) { std::memcpy(p, &v, sizeof v); }
-VELMORA_INLINE Lanes Widen(Bytes v) { return __builtin_convertvector(v, Lanes); }
-VELMORA_INLINE Bytes Narrow(Lanes v) { return __builtin_convertvector(v, Bytes); }
-VELMORA_INLINE Bytes Opaque(Bytes v) { return reinterpret_cast<Bytes>(reinterpret_cast<Words>(v) | 0xFF000000u); }
-
-// Div255 in every lane, for x + 128 up to 65535: t = x + 128; (t + (t >> 8)) >> 8.
-VELMORA_INLINE Lanes Div255Lanes(Lanes x) {
-  const Lanes t = x + 128;
-  return (t + (t >> 8)) >> 8;
+VELMORA_INLINE V Div255Sum(V s, V d, const FadeWeights& w) {
+  const V t = _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(s, w.alpha), _mm_mullo_epi16(d, w.inverse)), Set16(128));
+  return _mm_mulhi_epu16(t, Set16(257));
 }
-
-// Each pixel's alpha in all four of its lanes.
-VELMORA_INLINE Lanes AlphaLanes(Lanes v) {
-  return __builtin_shufflevector(v, v, 3, 3, 3, 3, 7, 7, 7, 7, 11, 11, 11, 11, 15, 15, 15, 15, 19, 19, 19, 19, 23, 23,
-                                 23, 23, 27, 27, 27, 27, 31, 31, 31, 31);
+VELMORA_INLINE V FadeStep(V s, V d, const FadeWeights& w) {
+  const V zero = _mm_setzero_si128();
+  return Pack16(Div255Sum(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero), w),
+                Div255Sum(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero), w));
 }
+#include "platform/base/pixel_rows_steps.h"  // NOLINT(bugprone-suspicious-include)
+}  // namespace sse2
 
-VELMORA_INLINE bool NoneSet(Words v) {
-  const Quads q = reinterpret_cast<Quads>(v);
-  return (q[0] | q[1] | q[2] | q[3]) == 0;
+#if defined(__x86_64__) && !defined(VELMORA_SSE2_ONLY)
+#define VELMORA_AVX2 1
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
+#pragma GCC push_options
+#pragma GCC target("avx2")
+#endif
+namespace avx2 {
+using V = __m256i;
+VELMORA_INLINE V Load(const Pixel* p) { return _mm256_loadu_si256(reinterpret_cast<const V*>(p)); }
+VELMORA_INLINE void Store(Pixel* p, V v) { _mm256_storeu_si256(reinterpret_cast<V*>(p), v); }
+VELMORA_INLINE V Set16(std::uint16_t x) { return _mm256_set1_epi16(static_cast<short>(x)); }
+VELMORA_INLINE V Set32(std::uint32_t x) { return _mm256_set1_epi32(static_cast<int>(x)); }
+VELMORA_INLINE V Low8(V v) { return _mm256_unpacklo_epi8(v, _mm256_setzero_si256()); }
+VELMORA_INLINE V High8(V v) { return _mm256_unpackhi_epi8(v, _mm256_setzero_si256()); }
+VELMORA_INLINE V Pack16(V low, V high) { return _mm256_packus_epi16(low, high); }
+VELMORA_INLINE V Add16(V a, V b) { return _mm256_add_epi16(a, b); }
+VELMORA_INLINE V Sub16(V a, V b) { return _mm256_sub_epi16(a, b); }
+VELMORA_INLINE V Mul16(V a, V b) { return _mm256_mullo_epi16(a, b); }
+VELMORA_INLINE V MulHi16(V a, V b) { return _mm256_mulhi_epu16(a, b); }
+VELMORA_INLINE V Add32(V a, V b) { return _mm256_add_epi32(a, b); }
+VELMORA_INLINE V Or(V a, V b) { return _mm256_or_si256(a, b); }
+VELMORA_INLINE V AndNot(V a, V b) { return _mm256_andnot_si256(a, b); }
+template <int k>
+VELMORA_INLINE V Shl16(V v) { return _mm256_slli_epi16(v, k); }
+template <int k>
+VELMORA_INLINE V ShuffleLo16(V v) { return _mm256_shufflelo_epi16(v, k); }
+template <int k>
+VELMORA_INLINE V ShuffleHi16(V v) { return _mm256_shufflehi_epi16(v, k); }
+VELMORA_INLINE bool AllZero(V v) { return _mm256_testz_si256(v, v); }
+// Div255(s * a + d * (255 - a)) per byte with one multiply-add per channel: the bytes taken as
+// signed (less 128) against the weight pair (a, 255 - a), which gives the sum less 255 * 128,
+// inside a signed lane; adding 255 * 128 + 128 back leaves Div255's (t * 257) >> 16.
+struct FadeWeights {
+  V pairs;
+};
+VELMORA_INLINE FadeWeights Weights(std::uint32_t a) { return {Set16(static_cast<std::uint16_t>(a | (255 - a) << 8))}; }
+VELMORA_INLINE V Div255Sum(V interleaved, const FadeWeights& w) {
+  return _mm256_mulhi_epu16(_mm256_add_epi16(_mm256_maddubs_epi16(w.pairs, interleaved), Set16(255 * 128 + 128)),
+                            Set16(257));
 }
-
-// s + Div255(d * (255 - s.a)) for eight premultiplied pixels; eight zero pixels give d,
-// 255 everywhere gives s without the arithmetic.
-VELMORA_INLINE Bytes OverStep(Bytes s, Bytes d) {
-  const Words alpha = reinterpret_cast<Words>(s) & 0xFF000000u;
-  if (NoneSet(reinterpret_cast<Words>(s))) return d;
-  if (NoneSet(alpha ^ 0xFF000000u)) return s;
-  const Lanes inverse = 255 - AlphaLanes(Widen(s));
-  // Added as words, as OverPremultiplied does, so that even a source that is not premultiplied
-  // gives the same pixel here as there.
-  return reinterpret_cast<Bytes>(reinterpret_cast<Words>(s) +
-                                 reinterpret_cast<Words>(Narrow(Div255Lanes(Widen(d) * inverse))));
+VELMORA_INLINE V FadeStep(V s, V d, const FadeWeights& w) {
+  const V bias = Set32(0x80808080u), sb = _mm256_xor_si256(s, bias), db = _mm256_xor_si256(d, bias);
+  return Pack16(Div255Sum(_mm256_unpacklo_epi8(sb, db), w), Div255Sum(_mm256_unpackhi_epi8(sb, db), w));
 }
+#include "platform/base/pixel_rows_steps.h"  // NOLINT(bugprone-suspicious-include)
+}  // namespace avx2
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
+#pragma GCC pop_options
+#endif
 
-// Div255(s * alpha) per byte.
-VELMORA_INLINE Bytes ScaleStep(Bytes s, std::uint16_t alpha) { return Narrow(Div255Lanes(Widen(s) * alpha)); }
+bool HasAvx2() {
+  static const bool has = __builtin_cpu_supports("avx2");
+  return has;
+}
+#define VELMORA_PICK(Name, ...) (HasAvx2() ? avx2::Name(__VA_ARGS__) : sse2::Name(__VA_ARGS__))
+#else
+#define VELMORA_PICK(Name, ...) sse2::Name(__VA_ARGS__)
+#endif
+
+#else  // no vectors: the per-pixel formulas do all
+#define VELMORA_PICK(Name, ...) 0
+#endif
 
 }  // namespace
 
-VELMORA_KERNEL void CopyRowKeyed(Pixel* dst, const Pixel* src, int n, Pixel key, Pixel keyMask, Pixel setBits) {
+void CopyRowKeyed(Pixel* dst, const Pixel* src, int n, Pixel key, Pixel keyMask, Pixel setBits) {
   VELMORA_ASSERT(n >= 0 && (n == 0 || (dst && src)));
-  for (int i = 0; i < n; ++i) {
-    const Pixel s = src[i];
-    dst[i] = (s & keyMask) == key ? dst[i] : s | setBits;
-  }
+#if VELMORA_SIMD
+  VELMORA_PICK(CopyKeyed, dst, src, n, key, keyMask, setBits);
+#else
+  CopyRowKeyedReference(dst, src, n, key, keyMask, setBits);
+#endif
 }
 
 void CopyRowKeyedReference(Pixel* dst, const Pixel* src, int n, Pixel key, Pixel keyMask, Pixel setBits) {
@@ -90,62 +147,53 @@ void CopyRowKeyedReference(Pixel* dst, const Pixel* src, int n, Pixel key, Pixel
     if ((src[i] & keyMask) != key) dst[i] = src[i] | setBits;
 }
 
-VELMORA_KERNEL void CopyRowOpaque(Pixel* dst, const Pixel* src, int n) {
+void CopyRowOpaque(Pixel* dst, const Pixel* src, int n) {
   VELMORA_ASSERT(n >= 0 && (n == 0 || (dst && src)));
+#if VELMORA_SIMD
+  VELMORA_PICK(CopyOpaque, dst, src, n);
+#else
   for (int i = 0; i < n; ++i) dst[i] = src[i] | 0xFF000000u;
+#endif
 }
 
-VELMORA_KERNEL void OverRow(Pixel* dst, const Pixel* src, int n) {
+void OverRow(Pixel* dst, const Pixel* src, int n) {
   VELMORA_ASSERT(n >= 0 && (n == 0 || (dst && src)));
-  int i = 0;
-  for (; i + kStep <= n; i += kStep) Store(dst + i, OverStep(Load(src + i), Load(dst + i)));
-  OverRowReference(dst + i, src + i, n - i);
+  const int done = VELMORA_PICK(OverSteps, dst, src, n);
+  OverRowReference(dst + done, src + done, n - done);
 }
 
 void OverRowReference(Pixel* dst, const Pixel* src, int n) {
   for (int i = 0; i < n; ++i) dst[i] = OverPremultiplied(src[i], dst[i]);
 }
 
-VELMORA_KERNEL void OverRowFaded(Pixel* dst, const Pixel* src, int n, std::uint32_t alpha) {
+void OverRowFaded(Pixel* dst, const Pixel* src, int n, std::uint32_t alpha) {
   VELMORA_ASSERT(n >= 0 && (n == 0 || (dst && src)) && alpha <= 255);
   if (alpha == 0) return;
   if (alpha == 255) return OverRow(dst, src, n);
-  const auto a = static_cast<std::uint16_t>(alpha);
-  int i = 0;
-  for (; i + kStep <= n; i += kStep) Store(dst + i, OverStep(ScaleStep(Load(src + i), a), Load(dst + i)));
-  OverRowFadedReference(dst + i, src + i, n - i, alpha);
+  const int done = VELMORA_PICK(OverFadedSteps, dst, src, n, alpha);
+  OverRowFadedReference(dst + done, src + done, n - done, alpha);
 }
 
 void OverRowFadedReference(Pixel* dst, const Pixel* src, int n, std::uint32_t alpha) {
   for (int i = 0; i < n; ++i) dst[i] = OverPremultiplied(ScalePixel(src[i], alpha), dst[i]);
 }
 
-// s * a + d * (255 - a) with one multiply per lane, as (s - d) * a + d * 255: the lanes wrap on
-// the way, but the sum is 0..65025 and comes out exact.
-VELMORA_KERNEL void FadeRow(Pixel* dst, const Pixel* src, int n, std::uint32_t alpha) {
+void FadeRow(Pixel* dst, const Pixel* src, int n, std::uint32_t alpha) {
   VELMORA_ASSERT(n >= 0 && (n == 0 || (dst && src)) && alpha <= 255);
   if (alpha == 0) return;
   if (alpha == 255) return CopyRowOpaque(dst, src, n);
-  const auto a = static_cast<std::uint16_t>(alpha);
-  int i = 0;
-  for (; i + kStep <= n; i += kStep) {
-    const Lanes s = Widen(Opaque(Load(src + i))), d = Widen(Load(dst + i));
-    Store(dst + i, Narrow(Div255Lanes((s - d) * a + (d << 8) - d)));
-  }
-  FadeRowReference(dst + i, src + i, n - i, alpha);
+  const int done = VELMORA_PICK(FadeSteps, dst, src, n, alpha);
+  FadeRowReference(dst + done, src + done, n - done, alpha);
 }
 
 void FadeRowReference(Pixel* dst, const Pixel* src, int n, std::uint32_t alpha) {
   for (int i = 0; i < n; ++i) dst[i] = Lerp(src[i] | 0xFF000000u, dst[i], alpha);
 }
 
-VELMORA_KERNEL void ScaleRow(Pixel* dst, const Pixel* src, int n, std::uint32_t alpha, Pixel setBits) {
+void ScaleRow(Pixel* dst, const Pixel* src, int n, std::uint32_t alpha, Pixel setBits) {
   VELMORA_ASSERT(n >= 0 && (n == 0 || (dst && src)) && alpha <= 255);
-  const auto a = static_cast<std::uint16_t>(alpha);
-  const Bytes set = reinterpret_cast<Bytes>(Words{} + setBits);
-  int i = 0;
-  for (; i + kStep <= n; i += kStep) Store(dst + i, ScaleStep(Load(src + i) | set, a));
-  ScaleRowReference(dst + i, src + i, n - i, alpha, setBits);
+  const int done = VELMORA_PICK(ScaleSteps, dst, src, n, alpha, setBits);
+  ScaleRowReference(dst + done, src + done, n - done, alpha, setBits);
 }
 
 void ScaleRowReference(Pixel* dst, const Pixel* src, int n, std::uint32_t alpha, Pixel setBits) {

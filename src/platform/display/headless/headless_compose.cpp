@@ -15,9 +15,14 @@ void Opaque(Pixel* dst, const Pixel* src, int n, const Blend&, Pixel) { CopyRowO
 void OpaqueKeyed(Pixel* dst, const Pixel* src, int n, const Blend&, Pixel key) {
   CopyRowKeyed(dst, src, n, key, 0x00FFFFFFu, 0xFF000000u);
 }
-void Faded(Pixel* dst, const Pixel* src, int n, const Blend& blend, Pixel) { FadeRow(dst, src, n, blend.constantAlpha); }
+// Blends keep the screen opaque even where a foreign window's colour left its alpha short.
+void Faded(Pixel* dst, const Pixel* src, int n, const Blend& blend, Pixel) {
+  FadeRow(dst, src, n, blend.constantAlpha);
+  CopyRowOpaque(dst, dst, n);
+}
 void Premultiplied(Pixel* dst, const Pixel* src, int n, const Blend& blend, Pixel) {
   OverRowFaded(dst, src, n, blend.constantAlpha);
+  CopyRowOpaque(dst, dst, n);
 }
 
 // A key with a fade or with per-pixel alpha is rare: pixel by pixel.
@@ -25,9 +30,9 @@ void KeyedBlended(Pixel* dst, const Pixel* src, int n, const Blend& blend, Pixel
   for (int i = 0; i < n; ++i) {
     if ((src[i] & 0x00FFFFFFu) == key) continue;
     if (blend.perPixel)
-      dst[i] = OverPremultiplied(ScalePixel(src[i], blend.constantAlpha), dst[i]);
+      dst[i] = OverPremultiplied(ScalePixel(src[i], blend.constantAlpha), dst[i]) | 0xFF000000u;
     else
-      dst[i] = Lerp(src[i] | 0xFF000000u, dst[i], blend.constantAlpha);
+      dst[i] = Lerp(src[i] | 0xFF000000u, dst[i], blend.constantAlpha) | 0xFF000000u;
   }
 }
 
@@ -39,7 +44,6 @@ RowBlend ChooseRowBlend(const Blend& blend) {
 
 }  // namespace
 
-// The screen is opaque, and stays so: a premultiplied picture over it gives alpha 255.
 void ComposeSurface(Bitmap& screen, const Bitmap& picture, POINT at, const Blend& blend,
                     const std::vector<RECT>& rects) {
   if (blend.constantAlpha == 0) return;
