@@ -432,16 +432,14 @@ void TsCommonData::ApplySkinColors(bool DoInvalidate) {
 void TsCommonData::EnsureCacheBitmap() {
   if (!FCacheBmp) FCacheBmp = std::make_unique<fw::TBitmap>();
   FCacheBmp->SetPixelFormat(fw::pf32bit);
-  int width = 0;
-  int height = 0;
-  if (FOwnerControl) {
-    width = FOwnerControl->Width();
-    height = FOwnerControl->Height();
-  } else if (fw::TCustomForm* form = ProviderForm()) {
-    width = form->Width();
-    height = form->Height();
-  }
-  FCacheBmp->SetSize(std::max(width, 0), std::max(height, 0));
+  const plat::POINT size = OwnerSize();
+  FCacheBmp->SetSize(std::max<int>(size.x, 0), std::max<int>(size.y, 0));
+}
+
+plat::POINT TsCommonData::OwnerSize() const {
+  if (FOwnerControl) return {FOwnerControl->Width(), FOwnerControl->Height()};
+  if (fw::TCustomForm* form = ProviderForm()) return {form->Width(), form->Height()};
+  return {0, 0};
 }
 
 int TsCommonData::LargestBorderWidth() const {

@@ -170,6 +170,8 @@ class TsCommonData : public fw::TPersistent, public TacPaintSkinState {
   bool OwnerLoading() const;
   bool SameManager(plat::LPARAM value) const;
   const TsGeneralData* Section() const;
+  // Width and height of the owner (the form for a provider).
+  plat::POINT OwnerSize() const;
   void SendToOwner(plat::WORD command, plat::WORD argument = 0, plat::LPARAM value = 0);
   void RemoveSkin();
   void ClearCache();
@@ -195,7 +197,7 @@ void BackgroundToCacheInfo(const BackgroundInfo& info, TCacheInfo& cacheInfo);
 
 // Copies source of the skin state's cache to target of dc without painting over the children
 // whose own painting covers them; offset is where the control's client origin lies in dc.
-void CopyCacheToDC(fw::TWinControl* control, TsCommonData* skinData, const plat::RECT& source, plat::POINT offset,
+void CopyCacheToDC(fw::TControl* control, TsCommonData* skinData, const plat::RECT& source, plat::POINT offset,
                    bool updateCorners, plat::HDC dc, const plat::RECT& target);
 // The same for a plain window: every visible child window is left out, a group box but its frame.
 void CopyCacheToWindowDC(plat::HWND window, TsCommonData* skinData, const plat::RECT& source, plat::POINT offset,

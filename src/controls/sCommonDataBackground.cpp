@@ -150,17 +150,9 @@ void TsCommonData::AnswerBackgroundRequest(BackgroundInfo& info, int state, plat
 
   // The cache as the answer, when it is made and fits the owner.
   auto answerPicture = [&] {
-    int width = 0;
-    int height = 0;
-    if (FOwnerControl) {
-      width = FOwnerControl->Width();
-      height = FOwnerControl->Height();
-    } else if (fw::TCustomForm* form = ProviderForm()) {
-      width = form->Width();
-      height = form->Height();
-    }
-    if (!FCacheBmp || FCacheBmp->Width() <= 0 || FCacheBmp->Height() <= 0 || FCacheBmp->Width() != width ||
-        FCacheBmp->Height() != height) {
+    const plat::POINT size = OwnerSize();
+    if (!FCacheBmp || FCacheBmp->Width() <= 0 || FCacheBmp->Height() <= 0 || FCacheBmp->Width() != size.x ||
+        FCacheBmp->Height() != size.y) {
       info.Kind = bkNotReady;
       return;
     }

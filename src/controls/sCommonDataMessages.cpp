@@ -228,15 +228,16 @@ bool TsCommonData::HandleSkinCommand(fw::TMessage& m) {
 void TsCommonData::MouseEnter(fw::TMessage& m) {
   if (auto* windowed = dynamic_cast<fw::TWinControl*>(FOwnerControl)) {
     TsSkinManager* manager = DefaultManager();
-    if (!manager) return;
-    const auto* entered = reinterpret_cast<const fw::TControl*>(m.LParam);
-    ForEachChild(windowed, [&](fw::TControl* child) {
-      if (child == FOwnerControl || child == entered) return;
-      TsCommonData* data = CommonDataOf(child);
-      if (data && data->COC == COC_TsSpeedButton && data->FMouseAbove) child->Perform(fw::CM_MOUSELEAVE);
-    });
+    if (manager) {
+      const auto* entered = reinterpret_cast<const fw::TControl*>(m.LParam);
+      ForEachChild(windowed, [&](fw::TControl* child) {
+        if (child == FOwnerControl || child == entered) return;
+        TsCommonData* data = CommonDataOf(child);
+        if (data && data->COC == COC_TsSpeedButton && data->FMouseAbove) child->Perform(fw::CM_MOUSELEAVE);
+      });
+    }
     if (!IsNonHotKind(COC)) FMouseAbove = true;
-    if (windowed->HandleAllocated()) manager->SetActiveControl(windowed->Handle());
+    if (manager && windowed->HandleAllocated()) manager->SetActiveControl(windowed->Handle());
     if (!IsNoGlowKind(COC) && (COC < COC_TsSpeedButton || COC > COC_TsBitBtn))
       RefreshGlow(false, windowed->HandleAllocated() ? windowed->Handle() : nullptr);
     const TsGeneralData* section = Section();

@@ -50,12 +50,13 @@ TsCommonData* PublishedSkinData(fw::TControl* control) {
 
 }  // namespace
 
-void CopyCacheToDC(fw::TWinControl* control, TsCommonData* skinData, const plat::RECT& source, plat::POINT offset,
+void CopyCacheToDC(fw::TControl* control, TsCommonData* skinData, const plat::RECT& source, plat::POINT offset,
                    bool updateCorners, plat::HDC dc, const plat::RECT& target) {
   CopyClipped(skinData, source, dc, target, updateCorners, [&] {
-    if (!control) return;
-    for (int i = 0; i < control->ControlCount(); ++i) {
-      fw::TControl* child = control->Controls(i);
+    auto* container = dynamic_cast<fw::TWinControl*>(control);
+    if (!container) return;
+    for (int i = 0; i < container->ControlCount(); ++i) {
+      fw::TControl* child = container->Controls(i);
       if (!child->Visible() || IsSplitter(child)) continue;
       const bool windowed = dynamic_cast<fw::TWinControl*>(child) != nullptr;
       if (windowed && !child->ControlStyle().Contains(fw::csOpaque)) continue;
