@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <random>
 #include <vector>
 
 #include "framework/bitmap.h"
@@ -81,19 +83,21 @@ TEST(Masks, FrameGeometry) {
 }
 
 // Edges too wide for the rectangle give up pixels evenly, the right one taking the odd pixel:
-// WL 5 and WR 6 over 9 pixels leave 4 and 5, over 8 pixels 4 and 4.
+// WL 5 and WR 6 over 9 pixels leave 4 and 5, over 8 pixels 4 and 4. A pair too uneven to share
+// the cut (0 and 10 over 4) stays inside the rectangle.
 TEST(Masks, EdgesShrinkToFit) {
   const struct {
-    int width;
+    int wl, wr, width;
     std::vector<int> columns;
   } cases[] = {
-      {9, {0, 1, 2, 3, 15, 16, 17, 18, 19}},
-      {8, {0, 1, 2, 3, 16, 17, 18, 19}},
-      {11, {0, 1, 2, 3, 4, 14, 15, 16, 17, 18, 19}},
+      {5, 6, 9, {0, 1, 2, 3, 15, 16, 17, 18, 19}},
+      {5, 6, 8, {0, 1, 2, 3, 16, 17, 18, 19}},
+      {5, 6, 11, {0, 1, 2, 3, 4, 14, 15, 16, 17, 18, 19}},
+      {0, 10, 4, {16, 17, 18, 19}},
   };
   for (const auto& c : cases) {
     SkinFixture f(20, 3);
-    const TsMaskData& mask = f.Add({0, 0, 20, 3}, 1, 0, 0, 5, 0, 6, 0);
+    const TsMaskData& mask = f.Add({0, 0, 20, 3}, 1, 0, 0, c.wl, 0, c.wr, 0);
     auto dst = Filled(c.width + 2, 3, kSentinel);
     DrawBorderMask(*dst, {1, 0, 1 + c.width, 3}, 0, false, mask, TCacheInfo{});
     for (int y = 0; y < 3; ++y) {
@@ -179,6 +183,56 @@ TEST(Masks, NothingDrawnOnBadInput) {
   f.skin.ma[1].Manager = &f.skin;
   DrawBorderMask(grey, {0, 0, 8, 8}, 1, false, f.skin, 1, TCacheInfo{});
   EXPECT_EQ(grey.Pixels()->PixelAt(4, 1), 0xFF000000u);
+}
+
+// Seeded random masks, rectangles, states and points: nothing is drawn outside the rectangle
+// (or the glyph's frame), and the sanitizer build sees every read and write stay inside.
+TEST(Masks, RandomCallsStayInside) {
+  std::mt19937 random(20261211);
+  auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+  SkinFixture f(24, 16);
+  for (int y = 0; y < 16; ++y) f.Master().Row(y)[pick(0, 23)] = kKeyColor;
+  for (int round = 0; round < 400; ++round) {
+    f.skin.ma.clear();
+    const RECT strip{pick(-2, 8), pick(-2, 4), pick(4, 26), pick(4, 18)};
+    TsMaskData& mask = f.Add(strip, pick(-1, 3), pick(-1, 2), pick(0, 7), pick(-1, 6), pick(-1, 6), pick(-1, 6),
+                             pick(-1, 6));
+    mask.CornerType = pick(0, 1);
+    const RECT rect{pick(-6, 12), pick(-6, 12), pick(-6, 24), pick(-6, 24)};
+    auto dst = Filled(14, 12, kSentinel);
+    auto background = Filled(pick(1, 20), pick(1, 20), 0x55555555);
+    const TCacheInfo cache{pick(0, 1) ? background.get() : dst.get(), pick(-4, 4), pick(-4, 4), 0x123456, RECT{},
+                           pick(0, 1) == 1};
+    const int state = pick(-1, 5);
+    DrawBorderMask(*dst, rect, state, pick(0, 1) == 1, mask, cache);
+    for (int y = 0; y < 12; ++y)
+      for (int x = 0; x < 14; ++x)
+        if (!plat::Contains(rect, {x, y})) {
+          ASSERT_EQ(PixelsOf(*dst).Row(y)[x], kSentinel) << round << " " << x << "," << y;
+        }
+
+    const plat::POINT at{pick(-8, 16), pick(-8, 14)};
+    auto glyphDst = Filled(14, 12, kSentinel);
+    DrawGlyphMask(*glyphDst, at, state, cache, mask, pick(0, 1));
+    const RECT frame{at.x, at.y, at.x + std::max(0, ImageWidthOf(mask)), at.y + std::max(0, ImageHeightOf(mask))};
+    for (int y = 0; y < 12; ++y)
+      for (int x = 0; x < 14; ++x)
+        if (!plat::Contains(frame, {x, y})) {
+          ASSERT_EQ(PixelsOf(*glyphDst).Row(y)[x], kSentinel) << round;
+        }
+
+    const plat::HRGN rgn = plat::CreateRectRgn(0, 0, 14, 12);
+    DrawBorderMaskRgn(*dst, rgn, pick(0, 1) == 1, state, mask);
+    plat::DeleteObject(rgn);
+    std::vector<RECT> rects;
+    CornerRects(rects, pick(-4, 30), mask, pick(0, 1) == 1, pick(-4, 4));
+    MaskedCopy(rect, strip, *dst, mask, pick(0, 1) == 1, cache, *f.skin.MasterBitmap);
+    KeyedCopy(*dst, *f.skin.MasterBitmap, at.x, at.y, pick(0, 1) == 1, cache, kKeyColor, rect);
+    StretchMasked(rect.left, rect.top, pick(-1, 20), pick(-1, 20), pick(0, 1) == 1, pick(0, 10), *f.skin.MasterBitmap,
+                  *dst, pick(-2, 20), pick(-2, 14), pick(-1, 8), pick(-1, 8));
+    FillCornerBackground(*dst, *background, rect, static_cast<TacCornerKind>(pick(0, 3)), &f.skin, pick(-1, 1),
+                         {pick(-4, 8), pick(-4, 8)});
+  }
 }
 
 // A 2 x 2 corner whose top-left pixel is magenta, drawn in every combination of mask image,
