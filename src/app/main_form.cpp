@@ -22,6 +22,8 @@ const fw::TMetaClass& TMainForm::StaticClass() {
                                      b.Field("Button5", &TMainForm::Button5);
                                      b.Field("sStatusBar1", &TMainForm::sStatusBar1);
                                      b.Field("Timer1", &TMainForm::Timer1);
+                                     b.Field("sSkinManager1", &TMainForm::sSkinManager1);
+                                     b.Field("sSkinProvider1", &TMainForm::sSkinProvider1);
                                      b.Handler("FormShow", &TMainForm::FormShow);
                                      b.Handler("Button1Click", &TMainForm::Button1Click);
                                      b.Handler("Button2Click", &TMainForm::Button2Click);
@@ -37,6 +39,23 @@ const fw::TMetaClass& TMainForm::StaticClass() {
 void TMainForm::Loaded() {
   fw::TForm::Loaded();
   LoadBitmapResource(kGearResource, *SpeedButton1->Glyph());
+}
+
+void TMainForm::AfterConstruction() {
+  fw::TForm::AfterConstruction();
+  ActivateSkin();
+}
+
+// The skin the program carries becomes built-in item 0, named "skin"; a skin of that name in
+// the skin directory is found first. A missing resource ends construction with its error.
+void TMainForm::ActivateSkin() {
+  fw::TResourceStream stream(fw::HInstance, "Resource1", "VCLSTYLE");
+  TsStoredSkins* skins = sSkinManager1->InternalSkins();
+  skins->Add();
+  skins->Items(0)->SetName("skin");
+  skins->Items(0)->ReadData(stream);
+  sSkinManager1->SetSkinName("skin");
+  sSkinManager1->SetActive(true);
 }
 
 void TMainForm::FormShow(fw::TObject*) {

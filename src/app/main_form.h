@@ -7,6 +7,8 @@
 #include "framework/status_bar.h"
 #include "framework/std_controls.h"
 #include "framework/timer.h"
+#include "skin/sSkinManagerComponent.h"
+#include "windows/sSkinProvider.h"
 
 namespace velmora {
 
@@ -25,6 +27,11 @@ class TMainForm : public fw::TForm {
   fw::TButton* Button5 = nullptr;
   fw::TStatusBar* sStatusBar1 = nullptr;
   fw::TTimer* Timer1 = nullptr;
+  TsSkinManager* sSkinManager1 = nullptr;
+  TsSkinProvider* sSkinProvider1 = nullptr;
+
+  // Reads the description, then activates the skin the program carries.
+  void AfterConstruction() override;
 
   void FormShow(fw::TObject* sender);
   void Button1Click(fw::TObject* sender);
@@ -40,6 +47,7 @@ class TMainForm : public fw::TForm {
 
  private:
   void ChooseLevel(int level);
+  void ActivateSkin();
 };
 
 extern TMainForm* MainForm;

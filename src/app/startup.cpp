@@ -8,6 +8,7 @@
 #include "framework/application.h"
 #include "paint/platform_bindings.h"
 #include "skin/sSkinManagerComponent.h"
+#include "windows/sSkinProvider.h"
 
 namespace velmora {
 
@@ -30,6 +31,7 @@ int StartUp(std::span<const std::string> arguments) {
   const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
   if (!error) SetProgramFolder(self.parent_path().string());
   RegisterSkinClasses();
+  RegisterProviderClasses();
   SkinManagerStartup();
   // The optional platform functions painting uses, looked up once by name.
   BindPlatformFunctions();

@@ -120,7 +120,9 @@ void TsSkinManager::Provide(THookTarget target, plat::HWND window, fw::TCustomFo
   if (!provider) return;
   TacHookProvider* made = provider.get();
   hooked_.push_back({window, form, std::move(provider)});
-  HookProviderWindows().push_back(window);
+  // A form's provider lists the form with the skinned forms; listing its window here too would
+  // give it every broadcast twice.
+  if (target != THookTarget::Form) HookProviderWindows().push_back(window);
   made->Initialize();
 }
 

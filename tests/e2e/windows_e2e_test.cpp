@@ -189,3 +189,21 @@ TEST_F(Windows, AnUnattendedRunSavesTheScreenshot) {
 
 }  // namespace
 }  // namespace velmora::test
+
+namespace velmora::test {
+namespace {
+
+// A skin named like the program's own in the user's skin folder is tried first; when it cannot
+// be read, the manager says so and the windows stay plain and work.
+TEST_F(Windows, ABrokenUserSkinLeavesPlainWindowsThatStillSetTheBrightness) {
+  tree.Write("data/velmora/c/Skins/skin.asz", "no archive");
+  setenv("XDG_DATA_HOME", (tree.root() / "data").c_str(), 1);
+  const Outcome o = RunScript(kMonitor37, "answer-box\nwait 100\nclick-at TMainForm 70 75\nwait-exit 400\n");
+  unsetenv("XDG_DATA_HOME");
+  EXPECT_EQ(o.status, 0) << o.err;
+  EXPECT_NE(o.err.find("not a packed"), std::string::npos) << o.err;
+  EXPECT_EQ(o.writes, "monitor 1 set 0\n");
+}
+
+}  // namespace
+}  // namespace velmora::test
