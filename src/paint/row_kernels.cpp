@@ -86,17 +86,29 @@ __m128i KeyedHalfSse2(__m128i s, __m128i d, __m128i w, bool ties) {
   return r;
 }
 
+// w = 1/2 on whole bytes: avg is (s + d + 1) >> 1; an odd sum whose rounded-up mean is odd
+// steps back to the even one below, so a = avg − ((s ^ d) & avg & 1).
+inline __m128i HalfMeanSse2(__m128i s, __m128i d) {
+  const __m128i avg = _mm_avg_epu8(s, d);
+  return _mm_sub_epi8(avg, _mm_and_si128(_mm_and_si128(_mm_xor_si128(s, d), avg), _mm_set1_epi8(1)));
+}
+
 int BlendKeyedSse2(Pixel* dst, const Pixel* src, int count, std::uint32_t key, const KeyedWeight& weight) {
   const __m128i zero = _mm_setzero_si128(), w = _mm_set1_epi16(weight.Fixed());
   const __m128i keyV = _mm_set1_epi32(static_cast<int>(key)), alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
-  const bool ties = weight.HasTies();
+  const bool ties = weight.HasTies(), half = weight.Half();
   int i = 0;
   for (; i + 4 <= count; i += 4) {
     const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
     const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(dst + i));
+    const __m128i keep = _mm_or_si128(_mm_cmpeq_epi32(s, keyV), alpha);  // whole pixel, or alpha byte
+    if (half) {
+      const __m128i r = HalfMeanSse2(s, d);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_or_si128(_mm_and_si128(keep, d), _mm_andnot_si128(keep, r)));
+      continue;
+    }
     const __m128i lo = KeyedHalfSse2(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero), w, ties);
     const __m128i hi = KeyedHalfSse2(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero), w, ties);
-    const __m128i keep = _mm_or_si128(_mm_cmpeq_epi32(s, keyV), alpha);  // whole pixel, or alpha byte
     const __m128i r = _mm_packus_epi16(lo, hi);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_or_si128(_mm_and_si128(keep, d), _mm_andnot_si128(keep, r)));
   }
@@ -120,14 +132,20 @@ __attribute__((target("avx2"))) int BlendKeyedAvx2(Pixel* dst, const Pixel* src,
   const __m256i zero = _mm256_setzero_si256(), w = _mm256_set1_epi16(weight.Fixed());
   const __m256i keyV = _mm256_set1_epi32(static_cast<int>(key));
   const __m256i alpha = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
-  const bool ties = weight.HasTies();
+  const bool ties = weight.HasTies(), half = weight.Half();
   int i = 0;
   for (; i + 8 <= count; i += 8) {
     const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
     const __m256i d = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(dst + i));
+    const __m256i keep = _mm256_or_si256(_mm256_cmpeq_epi32(s, keyV), alpha);
+    if (half) {
+      const __m256i avg = _mm256_avg_epu8(s, d);
+      const __m256i odd = _mm256_and_si256(_mm256_and_si256(_mm256_xor_si256(s, d), avg), _mm256_set1_epi8(1));
+      _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), _mm256_blendv_epi8(_mm256_sub_epi8(avg, odd), d, keep));
+      continue;
+    }
     const __m256i lo = KeyedHalfAvx2(_mm256_unpacklo_epi8(s, zero), _mm256_unpacklo_epi8(d, zero), w, ties);
     const __m256i hi = KeyedHalfAvx2(_mm256_unpackhi_epi8(s, zero), _mm256_unpackhi_epi8(d, zero), w, ties);
-    const __m256i keep = _mm256_or_si256(_mm256_cmpeq_epi32(s, keyV), alpha);
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(dst + i), _mm256_blendv_epi8(_mm256_packus_epi16(lo, hi), d, keep));
   }
   return i;

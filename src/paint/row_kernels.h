@@ -35,6 +35,8 @@ class KeyedWeight {
   std::int16_t Fixed() const { return fixed_; }
   // Some channel difference lands exactly half way, so the fast kernel must round ties to even.
   bool HasTies() const { return hasTies_; }
+  // w = 1/2: the mean of the two bytes, ties to even, with no widening at all.
+  bool Half() const { return weight_ == 0.5; }
 
  private:
   // The fixed-point rule for one channel, as the fast kernels compute it.

@@ -1,7 +1,7 @@
 #include <algorithm>
 
 #include "paint/section_lookup.h"
-#include "platform/wm/keys.h"
+#include "platform/base/keys.h"
 #include "platform/wm/menu_popup.h"
 #include "platform/wm/menus.h"
 #include "provider_fixture.h"
