@@ -38,7 +38,7 @@ class TSkinned : public Base {
  protected:
   // What a skinned control does before painting: nothing while deferred or while the parent's
   // picture is not ready.
-  void Paint() {
+  void Paint() override {
     if (SkinData->RecheckUpdating(false)) return;
     if (SkinData->QueryParentBackground(lastBackground) == TacParentBackground::NotReady) return;
     ++painted;

@@ -30,7 +30,8 @@ class PhysicalMonitors : public ::testing::Test {
       if (h != kPrimary || !known) return std::nullopt;
       std::vector<PhysicalMonitorSource> sources;
       for (std::size_t i = 0; i < channels.size(); ++i) {
-        PhysicalMonitorSource s{descriptions.at(i), nullptr};
+        PhysicalMonitorSource s;
+        s.description = descriptions.at(i);
         if (auto log = channels[i]) s.open = [log] { return std::make_unique<test::FakeDdcTransport>(log); };
         sources.push_back(std::move(s));
       }
